@@ -1,0 +1,107 @@
+// Objects, their functions and run-list requests, and the global object store.
+#include "runtime/object.h"
+
+#include <cstring>
+
+#include "runtime/report.h"
+
+Object_store Global_env;
+
+Data::Data() { std::memset(&value, 0, sizeof value); }
+
+Object::Object(const std::string& store_name, const std::string& object_name)
+    : name(object_name), store(store_name) {
+  Add_object_to_global_store(store_name, this);
+}
+
+void Add_function(Object* object, const std::string& fun_name, Callback fun) {
+  object->functions[fun_name].fun = fun;
+}
+
+Param_map& Get_function_params(Object* object, const std::string& fun_name) {
+  return object->functions[fun_name].params;
+}
+
+Param_map& Current_params(Object* object) { return *object->cur_params; }
+
+void End_object(Object* object) { object->ended = 1; }
+
+void Start_function_before(Object* object, const std::string& fun_name) {
+  object->start_before_queue.push_back(fun_name);
+}
+
+void Start_function_after(Object* object, const std::string& fun_name) {
+  object->start_after_queue.push_back(fun_name);
+}
+
+void Queue_stop_function_before(Object* object, const std::string& fun_name) {
+  object->stop_before_queue.push_back(fun_name);
+}
+
+void Queue_stop_function_after(Object* object, const std::string& fun_name) {
+  object->stop_after_queue.push_back(fun_name);
+}
+
+void Queue_remove_function(Object* object, const std::string& fun_name) {
+  object->remove_queue.push_back(fun_name);
+}
+
+void Link_object(Object* parent, const std::string& child_store, const std::string& child_name) {
+  parent->new_links.emplace(child_store, child_name);
+}
+
+void Add_object_to_global_store(const std::string& store_name, Object* object) {
+  // Assigning over an existing entry destroys the namesake at once.
+  Global_env[store_name][object->name].reset(object);
+}
+
+Object* Get_object_from_global_store(const std::string& store_name, const std::string& object_name) {
+  auto store = Global_env.find(store_name);
+  if (store == Global_env.end()) {
+    Report("(Get_object_from_global_store) Store <" + store_name + "> no found!");
+    return nullptr;
+  }
+  auto object = store->second.find(object_name);
+  if (object == store->second.end()) {
+    Report("(Get_object_from_global_store) In <" + store_name + ">" + " object <" + object_name +
+           "> no found!");
+    return nullptr;
+  }
+  return object->second.get();
+}
+
+bool Is_object_in_global_store(const std::string& store_name, const std::string& object_name) {
+  auto store = Global_env.find(store_name);
+  return store != Global_env.end() && store->second.count(object_name) != 0;
+}
+
+void Remove_object(Object* parent, const std::string& store_name, const std::string& object_name) {
+  auto range = parent->links.equal_range(store_name);
+  for (auto link = range.first; link != range.second; ++link) {
+    if (link->second == object_name) {
+      parent->links.erase(link);
+      return;
+    }
+  }
+  Report("(Remove_object) Error, object\"" + store_name + " " + object_name +
+         "\" not found, and can't remove");
+}
+
+void Sweep_global_store() {
+  for (auto store = Global_env.begin(); store != Global_env.end();) {
+    auto& objects = store->second;
+    if (objects.empty()) {
+      store = Global_env.erase(store);
+      continue;
+    }
+    for (auto object = objects.begin(); object != objects.end();) {
+      if (object->second->alive == 0) {
+        object = objects.erase(object);
+      } else {
+        object->second->alive = 0;
+        ++object;
+      }
+    }
+    ++store;
+  }
+}

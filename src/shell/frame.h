@@ -1,0 +1,16 @@
+// The program's spine: start-up, the event loop, one frame, and the orderly shutdown.
+#pragma once
+#include "runtime/object.h"
+
+// The root of the object tree ("Main_store"/"main"), created by the boot scene.
+extern Object* Main_object;
+
+// One frame: clear, camera, sounds, the object tree, late pass, picking, sweeps.
+void Run_frame();
+// Saves the settings, destroys every object, frees the textures and closes audio.
+void Shut_down();
+// Drains all pending events before each frame; returns after the frame that follows a quit
+// chord.
+void Run_event_loop();
+// Start-up, the loop and the shutdown; returns the exit status.
+int Main_routine(int argc, char** argv);

@@ -1,0 +1,23 @@
+// The shared mouse record and the handling of one input event.
+#pragma once
+#include <SDL.h>
+
+#include <cstdint>
+
+struct Mouse_record {
+  int32_t x = 0;  // window pixels of the last left press or motion, origin top left
+  int32_t y = 0;
+  unsigned char pressed = 0;  // left press not yet consumed by the pick pass
+  unsigned char moved = 0;    // motion not yet consumed by the pick pass
+  // A press that no frame has seen yet, and a release that came before any frame saw it:
+  // such a release is applied after the next frame, so a quick click is never lost.
+  unsigned char fresh_press = 0;
+  unsigned char late_release = 0;
+};
+
+extern Mouse_record Mouse_state;
+
+// Applies one event to Mouse_state; true when it is the quit chord (Meta+Q, Ctrl+Q, Super+Q).
+bool Handle_event(const SDL_Event& event);
+// Called at the end of every frame: the frame has seen the press.
+void Input_frame_done();

@@ -1,0 +1,107 @@
+// Window, fixed GL state and camera.
+#include "shell/video.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+Video* Video_ptr = nullptr;
+
+Video::Video(int32_t w, int32_t h) : corner{0, 0, 0}, width(w), height(h), fullscreen(0) {
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    std::fprintf(stderr, "Video initialization failed: %s\n", SDL_GetError());
+    SDL_Quit();
+    std::exit(1);
+  }
+  if (w == 0 && h == 0) {
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    width = info->current_w;
+    height = info->current_h;
+    fullscreen = 1;
+  }
+  Set_video_mode(this);
+  SDL_ShowCursor(fullscreen ? 0 : 1);
+}
+
+int Set_video_mode(Video* video) {
+  Uint32 flags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT;
+  if (video->fullscreen) flags |= SDL_FULLSCREEN;
+  const SDL_VideoInfo* info = SDL_GetVideoInfo();
+  if (info != nullptr && info->blit_hw) flags |= SDL_HWACCEL;
+
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
+  SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
+
+  bool multisampled = true;
+  if (SDL_SetVideoMode(video->width, video->height, 32, flags) == nullptr) {
+    multisampled = false;
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
+    SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 0);
+    if (SDL_SetVideoMode(video->width, video->height, 32, flags) == nullptr) {
+      std::fprintf(stderr, "Video mode set failed: %s\n", SDL_GetError());
+      SDL_Quit();
+      std::exit(1);
+    }
+  }
+  if (multisampled) glEnable(GL_MULTISAMPLE);
+
+  glEnable(GL_TEXTURE_2D);
+  glShadeModel(GL_SMOOTH);
+  glClearColor(0, 0, 0, 0);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glAlphaFunc(GL_GREATER, 0.9f);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+
+  const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  if (extensions != nullptr && std::strstr(extensions, "GL_EXT_separate_specular_color") != nullptr)
+    glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
+
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glEnable(GL_TEXTURE_2D);
+
+  Set_projection(video, video->width, video->height);
+  return 1;
+}
+
+int Set_projection(Video* video, int32_t width, int32_t height) {
+  int32_t viewport_height = height == 0 ? 1 : height;
+  double divisor = height == 0 ? 1.0 : static_cast<double>(height);
+  glViewport(0, 0, width, viewport_height);
+
+  const double top = static_cast<double>(0.04142f);
+  const double near_plane = static_cast<double>(0.1f);
+  const double aspect_half_width = width * top / divisor;
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glFrustum(-aspect_half_width, aspect_half_width, -top, top, near_plane, 250.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+
+  GLdouble model[16], projection[16];
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  gluUnProject(0.0, 0.0, -1.0, model, projection, viewport, &video->corner[0], &video->corner[1],
+               &video->corner[2]);
+  return 1;
+}
+
+double View_half_width(const Video* video, double distance) {
+  return distance * video->corner[0] / video->corner[2];
+}
+
+double View_half_height(const Video* video, double distance) {
+  return distance * video->corner[1] / video->corner[2];
+}

@@ -1,0 +1,21 @@
+// The window with its OpenGL context, the fixed GL state and the one perspective camera.
+#pragma once
+#include <cstdint>
+
+struct Video {
+  double corner[3];  // window pixel (0, 0) unprojected at depth -1, in eye coordinates
+  int32_t width;
+  int32_t height;
+  unsigned char fullscreen;
+
+  // Width and height 0: full screen at the desktop's size. Ends the process on failure.
+  Video(int32_t width, int32_t height);
+};
+
+extern Video* Video_ptr;
+
+int Set_video_mode(Video* video);
+int Set_projection(Video* video, int32_t width, int32_t height);
+// Half extents of the visible area in the plane at this distance in front of the eye.
+double View_half_width(const Video* video, double distance);
+double View_half_height(const Video* video, double distance);

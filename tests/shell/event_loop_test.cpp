@@ -1,0 +1,157 @@
+// The event loop on real SDL events: the mouse record, the quit chord, one frame per drain.
+#include <GL/gl.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "runtime/process.h"
+#include "shell/frame.h"
+#include "shell/input.h"
+#include "support/support.h"
+
+namespace {
+
+struct Frame_view {
+  int x, y;
+  int pressed, moved;
+};
+std::vector<Frame_view> frames;
+int quit_after_frames = 0;  // pushes Ctrl+Q once this many frames have run
+float modelview_z = 0;
+
+void Push_key(SDLKey key, SDLMod mod, bool down = true) {
+  SDL_Event event{};
+  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.key.keysym.sym = key;
+  event.key.keysym.mod = mod;
+  SDL_PushEvent(&event);
+}
+
+void Push_button(bool down, int button, int x, int y) {
+  SDL_Event event{};
+  event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  event.button.button = static_cast<Uint8>(button);
+  event.button.x = static_cast<Uint16>(x);
+  event.button.y = static_cast<Uint16>(y);
+  SDL_PushEvent(&event);
+}
+
+void Push_motion(int x, int y) {
+  SDL_Event event{};
+  event.type = SDL_MOUSEMOTION;
+  event.motion.x = static_cast<Uint16>(x);
+  event.motion.y = static_cast<Uint16>(y);
+  SDL_PushEvent(&event);
+}
+
+// Runs on the root object every frame and records what the frame saw.
+void Observe() {
+  frames.push_back({Mouse_state.x, Mouse_state.y, Mouse_state.pressed, Mouse_state.moved});
+  GLfloat m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  modelview_z = m[14];
+  if (static_cast<int>(frames.size()) == quit_after_frames) Push_key(SDLK_q, KMOD_LCTRL);
+}
+
+class EventLoop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Ensure_video();
+    Reset_runtime();
+    // Discard whatever the window system sent at start-up.
+    SDL_Event ignored;
+    while (SDL_PollEvent(&ignored)) {
+    }
+    Mouse_state = Mouse_record();
+    frames.clear();
+    quit_after_frames = 0;
+    Main_object = new Object("Main_store", "main");
+    Add_function(Main_object, "observe", Observe);
+    Main_object->before_list.push_back("observe");
+  }
+  void TearDown() override { Reset_runtime(); }
+};
+
+TEST_F(EventLoop, MetaQQuitsAfterOneCompleteFrameEvenWhenReleasedFirst) {
+  Push_key(SDLK_q, KMOD_LMETA);
+  Push_key(SDLK_q, KMOD_LMETA, false);
+  Run_event_loop();
+  EXPECT_EQ(frames.size(), 1u);
+  EXPECT_FLOAT_EQ(modelview_z, -100.0f);
+}
+
+TEST_F(EventLoop, PlainQAndTheWindowCloseRequestDoNothing) {
+  Push_key(SDLK_q, KMOD_NONE);
+  SDL_Event close{};
+  close.type = SDL_QUIT;
+  SDL_PushEvent(&close);
+  quit_after_frames = 3;
+  Run_event_loop();
+  EXPECT_EQ(frames.size(), 4u);
+}
+
+TEST_F(EventLoop, SuperHeldWhileQIsPressedQuits) {
+  Push_key(SDLK_LSUPER, KMOD_NONE);
+  Push_key(SDLK_q, KMOD_NONE);
+  Run_event_loop();
+  EXPECT_EQ(frames.size(), 1u);
+}
+
+TEST_F(EventLoop, QAfterSuperWasReleasedDoesNotQuit) {
+  Push_key(SDLK_LSUPER, KMOD_NONE);
+  Push_key(SDLK_LSUPER, KMOD_NONE, false);
+  Push_key(SDLK_q, KMOD_NONE);
+  quit_after_frames = 2;
+  Run_event_loop();
+  EXPECT_EQ(frames.size(), 3u);
+}
+
+TEST_F(EventLoop, ABurstOfMotionCostsOneFrameAndLeavesTheLastPosition) {
+  Push_motion(10, 20);
+  Push_motion(30, 40);
+  Push_motion(500, 600);
+  quit_after_frames = 1;
+  Run_event_loop();
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[0].x, 500);
+  EXPECT_EQ(frames[0].y, 600);
+  EXPECT_EQ(frames[0].moved, 1);
+}
+
+TEST_F(EventLoop, RightButtonMovesNothing) {
+  Push_motion(100, 200);
+  Push_button(true, SDL_BUTTON_RIGHT, 700, 800);
+  quit_after_frames = 1;
+  Run_event_loop();
+  EXPECT_EQ(frames[0].x, 100);
+  EXPECT_EQ(frames[0].y, 200);
+  EXPECT_EQ(frames[0].pressed, 0);
+}
+
+TEST_F(EventLoop, PressAndReleaseInOneBurstStillReachTheNextFrame) {
+  Push_button(true, SDL_BUTTON_LEFT, 300, 400);
+  Push_button(false, SDL_BUTTON_LEFT, 310, 410);
+  quit_after_frames = 2;
+  Run_event_loop();
+  ASSERT_GE(frames.size(), 2u);
+  EXPECT_EQ(frames[0].pressed, 1);
+  EXPECT_EQ(frames[0].x, 300);
+  EXPECT_EQ(frames[0].y, 400);
+  // No pickable model took the press; the release still drops it after that frame.
+  EXPECT_EQ(frames[1].pressed, 0);
+}
+
+TEST_F(EventLoop, ReleaseAfterAFrameClearsThePressAtOnce) {
+  Push_button(true, SDL_BUTTON_LEFT, 300, 400);
+  quit_after_frames = 1;
+  Run_event_loop();
+  EXPECT_EQ(Mouse_state.pressed, 1);
+  Push_button(false, SDL_BUTTON_LEFT, 300, 400);
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) Handle_event(event);
+  EXPECT_EQ(Mouse_state.pressed, 0);
+}
+
+}  // namespace

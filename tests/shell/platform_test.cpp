@@ -1,0 +1,65 @@
+// Resource folder, settings path and the web-page opener.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "shell/platform.h"
+#include "support/support.h"
+
+namespace {
+
+bool Is_folder(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+TEST(Platform, ResourceFolderIsBesideTheExecutable) {
+  char exe[4096];
+  ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  ASSERT_GT(length, 0);
+  std::string path(exe, static_cast<size_t>(length));
+  EXPECT_EQ(Resource_directory(), path.substr(0, path.rfind('/') + 1) + "Resources/");
+}
+
+TEST(Platform, SettingsPathFollowsXdgCacheHomeAndCreatesTheFolder) {
+  std::string base = Make_temp_folder();
+  setenv("XDG_CACHE_HOME", (base + "/deep/cache").c_str(), 1);
+  EXPECT_EQ(Settings_file_path(),
+            base + "/deep/cache/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg");
+  EXPECT_TRUE(Is_folder(base + "/deep/cache/com.lanternworks.Shorebound"));
+}
+
+TEST(Platform, SettingsPathFallsBackToHomeCacheWhenUnsetOrEmpty) {
+  std::string home = Make_temp_folder();
+  setenv("HOME", home.c_str(), 1);
+  unsetenv("XDG_CACHE_HOME");
+  std::string expected = home + "/.cache/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg";
+  EXPECT_EQ(Settings_file_path(), expected);
+  setenv("XDG_CACHE_HOME", "", 1);
+  EXPECT_EQ(Settings_file_path(), expected);
+  EXPECT_TRUE(Is_folder(home + "/.cache/com.lanternworks.Shorebound"));
+}
+
+TEST(Platform, OpenUrlStartsXdgOpenWithTheAddressAsOneArgumentAndNoShell) {
+  std::string folder = Make_temp_folder();
+  std::string record = folder + "/argument";
+  Write_file(folder + "/xdg-open",
+             "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > " + record + ".tmp && mv " + record +
+                 ".tmp " + record + "\n");
+  chmod((folder + "/xdg-open").c_str(), 0755);
+  std::string old_path = std::getenv("PATH");
+  setenv("PATH", (folder + ":" + old_path).c_str(), 1);
+  std::string url = "https://example.org/a b?x=1&y=$(touch " + folder + "/pwned);z";
+  Open_url(url);
+  setenv("PATH", old_path.c_str(), 1);
+  for (int i = 0; i < 100 && Read_file(record).empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(Read_file(record), "1|" + url);
+  EXPECT_NE(access((folder + "/pwned").c_str(), F_OK), 0);
+}
+
+}  // namespace
