@@ -1,16 +1,175 @@
-// Sound system. Placeholder until streaming arrives: keeps the switches, plays nothing.
+// Sound effects and music: OpenAL sources streamed in 16384-byte chunks straight from the
+// WAV entries of the data store.
 #include "audio/sound.h"
 
+#include <algorithm>
+
+#include "audio/wav.h"
+#include "resources/pack.h"
+#include "runtime/report.h"
+
+static_assert(Wav_format_mono8 == AL_FORMAT_MONO8 && Wav_format_mono16 == AL_FORMAT_MONO16 &&
+                  Wav_format_stereo8 == AL_FORMAT_STEREO8 &&
+                  Wav_format_stereo16 == AL_FORMAT_STEREO16,
+              "the WAV reader's format numbers are OpenAL's");
+
 Sound_system* Sound_ptr = nullptr;
+std::vector<sample*> sample_list;
+
+// Takes the next chunk of the sample and queues it in `buffer`; false when there was nothing
+// to queue (the PCM is used up, or the sample cannot be played).
+static bool Queue_next_chunk(sample* s, ALuint buffer) {
+  if (s->format == 0) return false;
+  const uint32_t length = std::min(Sound_chunk_bytes, s->pcm_size - s->pcm_pos);
+  if (length == 0) return false;
+  alBufferData(buffer, s->format, s->pcm + s->pcm_pos, static_cast<ALsizei>(length), s->rate);
+  s->pcm_pos += length;
+  alSourceQueueBuffers(s->source, 1, &buffer);
+  return true;
+}
+
+// Stops the source and frees it with its buffers and the sample. Only the buffers that are
+// really queued are unqueued; once stopped, all of them count as processed.
+static void Delete_sample(sample* s) {
+  alSourceStop(s->source);
+  ALint queued = 0;
+  alGetSourcei(s->source, AL_BUFFERS_QUEUED, &queued);
+  if (queued > 0) {
+    ALuint unqueued[4];
+    alSourceUnqueueBuffers(s->source, std::min<ALint>(queued, 4), unqueued);
+  }
+  alDeleteSources(1, &s->source);
+  alDeleteBuffers(4, s->buffers);
+  delete s;
+}
 
 void Open_sound_system(Sound_system* system) {
   system->music_on = 1;
   system->sound_on = 1;
   system->failed = 0;
+  system->device = alcOpenDevice(nullptr);
+  if (system->device == nullptr) {
+    system->failed = 1;
+    Report("Can't open sound device.");
+    return;
+  }
+  const ALCint attributes[] = {ALC_FREQUENCY, 22050, 0};
+  system->context = alcCreateContext(system->device, attributes);
+  if (system->context == nullptr) {
+    system->failed = 1;
+    Report("Can't create sound context device.");
+    // Nothing stays open: Close_sound_system does nothing once `failed` is set.
+    alcCloseDevice(system->device);
+    system->device = nullptr;
+    return;
+  }
+  alcMakeContextCurrent(system->context);
+  alDistanceModel(AL_NONE);
+  alDopplerFactor(0.0f);
 }
-void Play_sound(Sound_system*, const std::string&, const std::string&) {}
-void Play_music(Sound_system*, const std::string&, const std::string&) {}
-void Update_sounds() {}
-void Stop_sounds() {}
-void Stop_music() {}
-void Close_sound_system(Sound_system*) {}
+
+static void Start_sample(const std::string& pack_name, const std::string& entry_name,
+                         unsigned char looping) {
+  Raw_data& entry = Get_data_from_data_store(pack_name, entry_name);
+  if (entry.size == 0) return;
+  wav_info info;
+  if (!Read_wav_header(entry.pos, entry.size, info)) return;
+
+  sample* s = new sample;
+  s->wav = entry.pos;
+  s->pcm = info.pcm;
+  s->pcm_size = info.pcm_size;
+  s->looping = looping;
+  s->format = info.format;
+  s->rate = info.rate;
+  alGenBuffers(4, s->buffers);
+  alGenSources(1, &s->source);
+  // Heard at the listener at full gain, with no distance or direction effect. (OpenAL Soft
+  // keeps the source type read-only and ignores the request.)
+  const ALfloat zero[3] = {0.0f, 0.0f, 0.0f};
+  alSourcei(s->source, AL_SOURCE_TYPE, AL_STATIC);
+  alSourcefv(s->source, AL_POSITION, zero);
+  alSourcefv(s->source, AL_VELOCITY, zero);
+  alSourcefv(s->source, AL_DIRECTION, zero);
+  alSourcef(s->source, AL_ROLLOFF_FACTOR, 0.0f);
+  alSourcei(s->source, AL_SOURCE_RELATIVE, AL_TRUE);
+  for (ALuint buffer : s->buffers) Queue_next_chunk(s, buffer);
+  alSourcePlay(s->source);
+  sample_list.push_back(s);
+}
+
+static bool Is_open(const Sound_system* system) {
+  return system != nullptr && system->failed == 0 && system->context != nullptr;
+}
+
+void Play_sound(Sound_system* system, const std::string& pack_name, const std::string& entry_name) {
+  if (!Is_open(system) || system->sound_on == 0) return;
+  Start_sample(pack_name, entry_name, 0);
+}
+
+void Play_music(Sound_system* system, const std::string& pack_name, const std::string& entry_name) {
+  if (!Is_open(system) || system->music_on == 0) return;
+  Start_sample(pack_name, entry_name, 1);
+}
+
+void Update_sounds() {
+  size_t index = 0;
+  while (index < sample_list.size()) {
+    sample* s = sample_list[index];
+    ALint processed = 0;
+    alGetSourcei(s->source, AL_BUFFERS_PROCESSED, &processed);
+    bool refilled = false;
+    for (ALint n = 0; n < processed; ++n) {
+      ALuint buffer = 0;
+      alSourceUnqueueBuffers(s->source, 1, &buffer);
+      bool queued = Queue_next_chunk(s, buffer);
+      if (!queued && s->looping) {
+        s->pcm_pos = 0;  // the music starts over, right behind its last chunk
+        queued = Queue_next_chunk(s, buffer);
+      }
+      refilled = refilled || queued;
+    }
+    // A queue that ran dry is restarted only once every spent buffer is out of it: played
+    // earlier, the stopped source would start again from those stale buffers.
+    if (refilled) {
+      ALint state = 0;
+      alGetSourcei(s->source, AL_SOURCE_STATE, &state);
+      if (state != AL_PLAYING) alSourcePlay(s->source);
+    }
+    ALint queued = 0;
+    alGetSourcei(s->source, AL_BUFFERS_QUEUED, &queued);
+    if (queued == 0) {
+      Delete_sample(s);
+      sample_list.erase(sample_list.begin() + static_cast<long>(index));
+    } else {
+      ++index;
+    }
+  }
+}
+
+// Deletes every sample whose `looping` matches; the others keep their order.
+static void Stop_samples(unsigned char looping) {
+  auto kept = sample_list.begin();
+  for (sample* s : sample_list) {
+    if (s->looping == looping)
+      Delete_sample(s);
+    else
+      *kept++ = s;
+  }
+  sample_list.erase(kept, sample_list.end());
+}
+
+void Stop_sounds() { Stop_samples(0); }
+
+void Stop_music() { Stop_samples(1); }
+
+void Close_sound_system(Sound_system* system) {
+  if (system->failed == 1 || system->context == nullptr) return;
+  for (sample* s : sample_list) Delete_sample(s);
+  sample_list.clear();
+  alcMakeContextCurrent(nullptr);
+  alcDestroyContext(system->context);
+  alcCloseDevice(system->device);
+  system->context = nullptr;
+  system->device = nullptr;
+}

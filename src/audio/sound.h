@@ -1,22 +1,51 @@
-// Sound effects and looping music, streamed from the pack bytes through OpenAL.
+// Sound effects and looping music, streamed from the pack bytes through OpenAL: every sound
+// is one source fed by a queue of four buffers that Update_sounds keeps full.
 #pragma once
+#include <AL/al.h>
+#include <AL/alc.h>
+
+#include <cstdint>
 #include <string>
+#include <vector>
 
 struct Sound_system {
-  unsigned char music_on = 1;
-  unsigned char sound_on = 1;
-  unsigned char failed = 0;
-  void* device = nullptr;
-  void* context = nullptr;
+  unsigned char music_on = 1;  // 1 = Play_music may start music
+  unsigned char sound_on = 1;  // 1 = Play_sound may start effects
+  unsigned char failed = 0;    // 1 = no device or no context: everything stays silent
+  ALCdevice* device = nullptr;
+  ALCcontext* context = nullptr;
 };
+
+// One playing sound. Its PCM stays in the pack entry; chunks go to OpenAL from there.
+struct sample {
+  const unsigned char* pcm = nullptr;  // first PCM byte, inside the entry's bytes
+  uint32_t pcm_size = 0;
+  uint32_t pcm_pos = 0;                // bytes already handed to OpenAL
+  ALuint buffers[4] = {0, 0, 0, 0};
+  ALuint source = 0;
+  const unsigned char* wav = nullptr;  // start of the entry (its header)
+  unsigned char looping = 0;           // 1 for music
+  ALenum format = 0;                   // read from the header once; 0 = nothing to queue
+  ALsizei rate = 0;
+};
+
+// Bytes handed to OpenAL per buffer.
+const uint32_t Sound_chunk_bytes = 16384;
 
 // The one audio system of the run, created by the boot scene.
 extern Sound_system* Sound_ptr;
+// Every playing sound in start order; owns the samples.
+extern std::vector<sample*> sample_list;
 
+// Opens the default device and one context at 22050 Hz; on failure sets `failed` and reports.
 void Open_sound_system(Sound_system* system);
+// Start one effect / one piece of looping music from a WAV entry, unless switched off.
 void Play_sound(Sound_system* system, const std::string& pack_name, const std::string& entry_name);
 void Play_music(Sound_system* system, const std::string& pack_name, const std::string& entry_name);
+// Once per frame: refills the queues, loops music, deletes effects that have ended.
 void Update_sounds();
+// Stop and delete every effect / every piece of music; the others play on.
 void Stop_sounds();
 void Stop_music();
+// Deletes what still plays and closes the context and the device (nothing when `failed`).
 void Close_sound_system(Sound_system* system);

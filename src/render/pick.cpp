@@ -1,4 +1,95 @@
-// Mouse picking. Placeholder: no model is pickable yet.
+// Mouse picking against the models drawn in the frame.
 #include "render/pick.h"
 
-void Pick_mause_objs() {}
+#include <GL/gl.h>
+
+#include "render/draw.h"
+#include "render/model.h"
+#include "render/ray.h"
+#include "runtime/params.h"
+#include "runtime/process.h"
+#include "shell/input.h"
+#include "shell/video.h"
+
+std::vector<mause_obj> pick_list;
+
+void Queue_mause_obj() {
+  mause_obj queued;
+  queued.object = Current_object->name;
+  queued.store = Current_object->store;
+  queued.fun = Current_object->fun_name;
+  glGetFloatv(GL_MODELVIEW_MATRIX, queued.matrix);
+  pick_list.push_back(queued);
+  Return_fun_data(queued.store, queued.object, queued.fun)["MOUSE_CL"].value.flag = 0;
+}
+
+// The pointer on the near plane, in eye space.
+static void Pointer_on_near(float& rx, float& ry) {
+  float width = static_cast<float>(Video_ptr->width);
+  float height = static_cast<float>(Video_ptr->height);
+  float k = width * 0.04142f / height;
+  rx = 2 * k * (static_cast<float>(Mouse_state.x) / width - 0.5f);
+  ry = (0.5f - static_cast<float>(Mouse_state.y) / height) * 0.08284f;
+}
+
+float Ray_model_distance(const std::string& pack_name, const std::string& model_name, bool center) {
+  Raw_data& entry = Get_data_from_data_store(pack_name, model_name);
+  Model_walk walk;
+  if (!Start_model_walk(entry, walk)) return 0.0f;
+  float rx, ry;
+  Pointer_on_near(rx, ry);
+  Mesh_view mesh;
+  while (Next_mesh(walk, mesh)) {
+    if (center) {
+      glPushMatrix();
+      glTranslatef(-mesh.pivot[0], -mesh.pivot[1], -mesh.pivot[2]);
+    }
+    float matrix[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
+    for (uint32_t t = 0; t < mesh.triangles; ++t) {
+      float triangle[9];
+      for (int v = 0; v < 3; ++v) Mesh_vertex(mesh, t, v, triangle + 3 * v);
+      float d = Ray_triangle_distance(rx, ry, 0.1f, matrix, triangle);
+      if (d > 0) {
+        if (center) glPopMatrix();
+        return d;
+      }
+    }
+    if (center) glPopMatrix();
+  }
+  return 0.0f;
+}
+
+void Pick_mause_objs() {
+  if (!Mouse_state.pressed && !Mouse_state.moved) {
+    pick_list.clear();
+    return;
+  }
+  if (pick_list.empty()) return;
+  float best = 1000.0f;
+  Param_map* winner = nullptr;
+  for (const mause_obj& candidate : pick_list) {
+    if (!Has_fun_var_data(candidate.store, candidate.object, candidate.fun, "MOUSE_CL")) continue;
+    glLoadMatrixf(candidate.matrix);
+    Param_map& params = Global_env[candidate.store][candidate.object]->functions[candidate.fun].params;
+    bool center = params.count("CENTER") != 0;
+    for (auto& param : params) {
+      if (!Is_model_param(param.first)) continue;
+      params["MOUSE_CL"].value.flag = 0;
+      params["MOUSE_HT"].value.flag = 0;
+      float d = Ray_model_distance(param.second.text, param.second.text2, center);
+      if (d > 0 && d < best) {
+        best = d;
+        winner = &params;
+        break;
+      }
+    }
+  }
+  if (winner != nullptr) {
+    if (Mouse_state.pressed) (*winner)["MOUSE_CL"].value.flag = 1;
+    if (Mouse_state.moved) (*winner)["MOUSE_HT"].value.flag = 1;
+  }
+  Mouse_state.pressed = 0;
+  Mouse_state.moved = 0;
+  pick_list.clear();
+}

@@ -1,5 +1,22 @@
-// Mouse picking of the models drawn in a frame.
+// Mouse picking: the nearest model under the pointer gets the hover and click flags.
 #pragma once
+#include <string>
+#include <vector>
 
-// The pick pass: sets hover and click flags on the model under the pointer.
+// A pickable drawing of this frame, with the matrix it was drawn under.
+struct mause_obj {
+  std::string object;
+  std::string store;
+  std::string fun;
+  float matrix[16];
+};
+
+extern std::vector<mause_obj> pick_list;
+
+// Queues the running function for this frame's pick pass and clears its MOUSE_CL.
+void Queue_mause_obj();
+// The pick pass: sets MOUSE_HT / MOUSE_CL on the nearest hit, consumes the mouse flags.
 void Pick_mause_objs();
+// Distance along the pointer ray to the first triangle of the model that it meets, under the
+// current model-view matrix; 0 when none.
+float Ray_model_distance(const std::string& pack_name, const std::string& model_name, bool center);

@@ -1,0 +1,247 @@
+// Decoding PNG and JPEG entries from memory into RGB or RGBA pixel images. Every decoder
+// stays inside the bytes it was given, and a bad image is refused, never fatal.
+#include "resources/image.h"
+
+#include <GL/gl.h>
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+// After <cstdio>: jpeglib.h needs FILE and size_t declared first.
+#include <jerror.h>
+#include <jpeglib.h>
+
+// Largest pixel buffer accepted: far above any picture of the game, far below what a damaged
+// header could ask for.
+static const uint64_t Max_pixel_bytes = 64ull << 20;
+
+static bool Pixel_bytes_fit(uint64_t width, uint64_t height, uint64_t row_bytes) {
+  return width != 0 && height != 0 && row_bytes != 0 && row_bytes <= Max_pixel_bytes &&
+         height <= Max_pixel_bytes / row_bytes;
+}
+
+void Free_tex_image(Tex_image* image) {
+  if (image == nullptr) return;
+  std::free(image->pixels);
+  delete image;
+}
+
+Tex_image* Decode_image(const unsigned char* bytes, size_t size) {
+  if (bytes == nullptr || size == 0) return nullptr;
+  if (size >= 8 && png_sig_cmp(bytes, 0, 8) == 0) return Decode_png(bytes, size);
+  return Decode_jpeg(bytes, size);
+}
+
+// ---- PNG ----
+
+struct Png_source {
+  const unsigned char* bytes;
+  size_t size;
+  size_t offset;
+};
+
+static void Read_png_bytes(png_structp png, png_bytep out, png_size_t count) {
+  Png_source* source = static_cast<Png_source*>(png_get_io_ptr(png));
+  if (count > source->size - source->offset) png_error(png, "PNG data end before the image");
+  std::memcpy(out, source->bytes + source->offset, count);
+  source->offset += count;
+}
+
+// No C++ objects with destructors live in this function: libpng leaves it by long jump.
+Tex_image* Decode_png(const unsigned char* bytes, size_t size) {
+  if (bytes == nullptr || size < 8 || png_sig_cmp(bytes, 0, 8) != 0) return nullptr;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (png == nullptr) return nullptr;
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    return nullptr;
+  }
+  Png_source source = {bytes, size, 8};
+  Tex_image* volatile image = nullptr;
+  png_bytep* volatile rows = nullptr;
+  if (setjmp(png_jmpbuf(png))) {
+    std::free(rows);
+    Free_tex_image(image);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return nullptr;
+  }
+  png_set_read_fn(png, &source, Read_png_bytes);
+  png_set_sig_bytes(png, 8);
+  png_read_info(png, info);
+
+  png_uint_32 width = png_get_image_width(png, info);
+  png_uint_32 height = png_get_image_height(png, info);
+  int colour_type = png_get_color_type(png, info);
+  uint32_t format;
+  if (colour_type == PNG_COLOR_TYPE_RGB)
+    format = GL_RGB;
+  else if (colour_type == PNG_COLOR_TYPE_RGB_ALPHA)
+    format = GL_RGBA;
+  else
+    png_error(png, "PNG colour type is neither RGB nor RGBA");
+  // 16-bit channels are cut to 8, so that a pixel is always 3 or 4 bytes.
+  if (png_get_bit_depth(png, info) == 16) png_set_strip_16(png);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  size_t row_bytes = png_get_rowbytes(png, info);
+  size_t channels = format == GL_RGBA ? 4 : 3;
+  if (row_bytes < static_cast<size_t>(width) * channels ||
+      !Pixel_bytes_fit(width, height, row_bytes))
+    png_error(png, "PNG image too large");
+
+  image = new (std::nothrow) Tex_image;
+  if (image == nullptr) png_error(png, "out of memory");
+  image->width = width;
+  image->height = height;
+  image->format = format;
+  image->pixels = static_cast<unsigned char*>(std::malloc(row_bytes * height));
+  if (image->pixels == nullptr) png_error(png, "out of memory");
+  rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * height));
+  if (rows == nullptr) png_error(png, "out of memory");
+  for (png_uint_32 row = 0; row < height; ++row) rows[row] = image->pixels + row * row_bytes;
+  png_read_image(png, rows);
+
+  std::free(rows);
+  png_destroy_read_struct(&png, &info, nullptr);
+  return image;
+}
+
+// ---- JPEG ----
+
+// libjpeg's error manager, which returns here by long jump instead of ending the program.
+struct Jpeg_error {
+  jpeg_error_mgr manager;
+  jmp_buf back;
+};
+
+static void Jpeg_error_exit(j_common_ptr jpeg) {
+  longjmp(reinterpret_cast<Jpeg_error*>(jpeg->err)->back, 1);
+}
+
+static void Jpeg_silent_message(j_common_ptr) {}
+
+// The memory source: the whole entry at once; when it runs dry, an end-of-image marker.
+struct Jpeg_source {
+  jpeg_source_mgr manager;
+  const unsigned char* bytes;
+  size_t size;
+  bool given;
+  bool ran_out;
+};
+
+static const JOCTET Fake_end_of_image[2] = {0xFF, JPEG_EOI};
+
+static void Jpeg_source_nothing(j_decompress_ptr) {}
+
+static boolean Jpeg_fill_input(j_decompress_ptr jpeg) {
+  Jpeg_source* source = reinterpret_cast<Jpeg_source*>(jpeg->src);
+  if (!source->given) {
+    source->given = true;
+    source->manager.next_input_byte = source->bytes;
+    source->manager.bytes_in_buffer = source->size;
+  } else {
+    WARNMS(jpeg, JWRN_JPEG_EOF);
+    source->ran_out = true;
+    source->manager.next_input_byte = Fake_end_of_image;
+    source->manager.bytes_in_buffer = sizeof Fake_end_of_image;
+  }
+  return TRUE;
+}
+
+static void Jpeg_skip_input(j_decompress_ptr jpeg, long count) {
+  if (count <= 0) return;
+  jpeg_source_mgr* source = jpeg->src;
+  if (static_cast<unsigned long>(count) > source->bytes_in_buffer) {
+    // Skipping past the end: the next read finds the buffer empty and gets the end marker.
+    if (!reinterpret_cast<Jpeg_source*>(source)->given) Jpeg_fill_input(jpeg);
+    if (static_cast<unsigned long>(count) > source->bytes_in_buffer) {
+      source->next_input_byte += source->bytes_in_buffer;
+      source->bytes_in_buffer = 0;
+      return;
+    }
+  }
+  source->next_input_byte += count;
+  source->bytes_in_buffer -= static_cast<size_t>(count);
+}
+
+// A progressive picture is read scan by scan over the whole image; ours have about ten scans,
+// while a damaged file of a few kilobytes can hold thousands and take seconds.
+static const int Max_jpeg_scans = 100;
+
+static void Jpeg_limit_scans(j_common_ptr common) {
+  j_decompress_ptr jpeg = reinterpret_cast<j_decompress_ptr>(common);
+  if (jpeg->input_scan_number > Max_jpeg_scans) ERREXIT(jpeg, JERR_NOTIMPL);
+}
+
+// No C++ objects with destructors live in this function: libjpeg leaves it by long jump.
+Tex_image* Decode_jpeg(const unsigned char* bytes, size_t size) {
+  if (bytes == nullptr || size == 0) return nullptr;
+  jpeg_decompress_struct jpeg;
+  jpeg.mem = nullptr;  // destroying before creation is harmless
+  Jpeg_error error;
+  Jpeg_source source;
+  jpeg_progress_mgr progress;
+  Tex_image* volatile image = nullptr;
+  jpeg.err = jpeg_std_error(&error.manager);
+  error.manager.error_exit = Jpeg_error_exit;
+  error.manager.output_message = Jpeg_silent_message;
+  if (setjmp(error.back)) {
+    Free_tex_image(image);
+    jpeg_destroy_decompress(&jpeg);
+    return nullptr;
+  }
+  jpeg_create_decompress(&jpeg);
+  // Bounds libjpeg's own working memory (a progressive image keeps all its coefficients).
+  jpeg.mem->max_memory_to_use = 4 * Max_pixel_bytes;
+  progress.progress_monitor = Jpeg_limit_scans;
+  jpeg.progress = &progress;
+
+  source.manager.init_source = Jpeg_source_nothing;
+  source.manager.fill_input_buffer = Jpeg_fill_input;
+  source.manager.skip_input_data = Jpeg_skip_input;
+  source.manager.resync_to_restart = jpeg_resync_to_restart;
+  source.manager.term_source = Jpeg_source_nothing;
+  source.manager.next_input_byte = nullptr;
+  source.manager.bytes_in_buffer = 0;
+  source.bytes = bytes;
+  source.size = size;
+  source.given = false;
+  source.ran_out = false;
+  jpeg.src = &source.manager;
+
+  jpeg_read_header(&jpeg, TRUE);
+  // Greyscale pictures are widened to RGB, so every JPEG is shown as GL_RGB.
+  jpeg.out_color_space = JCS_RGB;
+  jpeg_calc_output_dimensions(&jpeg);
+  if (jpeg.output_components != 3 || !Pixel_bytes_fit(jpeg.output_width, jpeg.output_height,
+                                                      static_cast<uint64_t>(jpeg.output_width) * 3))
+    ERREXIT(&jpeg, JERR_IMAGE_TOO_BIG);
+  jpeg_start_decompress(&jpeg);
+
+  size_t row_bytes = static_cast<size_t>(jpeg.output_width) * jpeg.output_components;
+  image = new (std::nothrow) Tex_image;
+  if (image == nullptr) ERREXIT1(&jpeg, JERR_OUT_OF_MEMORY, 0);
+  image->format = GL_RGB;
+  image->width = jpeg.output_width;
+  image->height = jpeg.output_height;
+  image->pixels = static_cast<unsigned char*>(std::malloc(row_bytes * jpeg.output_height));
+  if (image->pixels == nullptr) ERREXIT1(&jpeg, JERR_OUT_OF_MEMORY, 1);
+  JSAMPARRAY row = (*jpeg.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&jpeg), JPOOL_IMAGE,
+                                             static_cast<JDIMENSION>(row_bytes), 1);
+  while (jpeg.output_scanline < jpeg.output_height) {
+    size_t at = jpeg.output_scanline;
+    if (jpeg_read_scanlines(&jpeg, row, 1) != 1) ERREXIT(&jpeg, JERR_INPUT_EOF);
+    std::memcpy(image->pixels + at * row_bytes, row[0], row_bytes);
+  }
+  // A stream that ran out before the last row was decoded is a damaged picture (libjpeg would
+  // show the rest grey); with the decoder's read-ahead this includes a missing end marker.
+  if (source.ran_out) ERREXIT(&jpeg, JERR_INPUT_EOF);
+  jpeg_finish_decompress(&jpeg);
+  jpeg_destroy_decompress(&jpeg);
+  return image;
+}

@@ -1,0 +1,57 @@
+// Helpers for tests that draw and pick.
+#include "support/scene.h"
+
+#include <GL/gl.h>
+
+#include "resources/pack.h"
+#include "resources/writer.h"
+#include "shell/platform.h"
+#include "shell/video.h"
+#include "support/support.h"
+
+void Write_test_models() {
+  Global_data.clear();
+  Resource_dir = Make_temp_folder() + "/";
+  Mesh_source quad = Rectangle_mesh("", -1, -1, 1, 1, 0);
+  Mesh_source offset = Rectangle_mesh("", 1, 2, 3, 4, 0);
+  Mesh_source far_square = Rectangle_mesh("", 4, 4, 6, 6, 0);
+  Mesh_source left = Rectangle_mesh("", -7, -1, -5, 1, 0);
+  std::string two = Model_bytes({quad, left});
+  std::string cut = two.substr(0, two.size() - 10);
+  Write_file(Resource_dir + "test.pak",
+             Pack_record("quad.3DS", Model_bytes({quad})) +
+                 Pack_record("offset.3DS", Model_bytes({offset})) +
+                 Pack_record("far.3DS", Model_bytes({far_square})) +
+                 Pack_record("two.3DS", two) + Pack_record("cut.3DS", cut) +
+                 Pack_record("none.3DS", Model_bytes({})));
+}
+
+void Pixel_of(double x, double y, double z, int& px, int& py) {
+  double d = 100.0 - z;
+  double half_w = View_half_width(Video_ptr, d), half_h = View_half_height(Video_ptr, d);
+  px = static_cast<int>(Video_ptr->width / 2.0 * (1.0 + x / half_w));
+  py = static_cast<int>(Video_ptr->height / 2.0 * (1.0 - y / half_h));
+}
+
+int Red_at(int px, int py) {
+  unsigned char rgba[4] = {0, 0, 0, 0};
+  glReadPixels(px, Video_ptr->height - 1 - py, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  return rgba[0];
+}
+
+int Red_at_world(double x, double y, double z) {
+  int px, py;
+  Pixel_of(x, y, z, px, py);
+  return Red_at(px, py);
+}
+
+Object* Drawn_object(const std::string& store, const std::string& name, const std::string& fun,
+                     Callback callback, const std::string& model) {
+  Object* object = new Object(store, name);
+  Add_function(object, fun, callback);
+  Start_function_after(object, fun);
+  Data& model_param = Get_function_params(object, fun)["MODEL_1"];
+  model_param.text = "test.pak";
+  model_param.text2 = model;
+  return object;
+}
