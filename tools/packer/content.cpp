@@ -1,0 +1,330 @@
+// The game's packs: screen furniture, windows, loader, sounds, and for each of the ten
+// puzzles its pictures and pieces, with the boards and shadows of the three cuts.
+#include "content.h"
+
+#include <cmath>
+
+#include "raster.h"
+#include "resources/formats.h"
+#include "resources/writer.h"
+#include "shading.h"
+#include "synth.h"
+
+namespace {
+
+std::string Assets;
+
+// A flat model for a screen picture, turned to face the camera by ROT_X -90: it lies in the
+// model's x-z plane (x right, z up) at model y = depth, centred on (x_shift, 0).
+Mesh_source Flat_mesh(const std::string& texture, double width, double height, double depth,
+                      double x_shift = 0) {
+  float l = static_cast<float>(x_shift - width / 2), r = static_cast<float>(x_shift + width / 2);
+  float b = static_cast<float>(-height / 2), t = static_cast<float>(height / 2);
+  float y = static_cast<float>(depth);
+  Mesh_source mesh;
+  mesh.texture = texture;
+  mesh.pivot[0] = static_cast<float>(x_shift);
+  mesh.pivot[1] = y;
+  mesh.positions = {l, y, b, r, y, b, r, y, t, l, y, b, r, y, t, l, y, t};
+  mesh.texcoords = {0, 1, 1, 1, 1, 0, 0, 1, 1, 0, 0, 0};
+  return mesh;
+}
+
+// Renders an SVG of the art folder at the given size.
+Image Art(const std::string& name, int width, int height) {
+  return Render_svg(Assets + "/" + name, width, height);
+}
+
+// Adds a flat picture model and its PNG (with alpha) to a pack.
+void Add_flat(Pack_contents& pack, const std::string& model, const std::string& texture,
+              const std::string& svg, int px_w, int px_h, double width, double height,
+              double depth, double x_shift = 0) {
+  pack.Add(texture, Encode_png(Art("ui/" + svg, px_w, px_h), true));
+  pack.Add(model, Model_bytes({Flat_mesh(texture, width, height, depth, x_shift)}));
+}
+
+// Model depth of the window pictures and of the blocking plate (see the window layout).
+const double window_depth = -65.05;
+const double plate_depth = -62.0;
+
+std::string Shape_name(int index) { return "Shape" + std::to_string(index + 1); }
+
+// Texture coordinates of board points: the picture covers the board, first row at the top.
+std::vector<float> Board_texcoords(const std::vector<float>& triangles) {
+  std::vector<float> st;
+  for (size_t i = 0; i + 2 < triangles.size(); i += 3) {
+    st.push_back(static_cast<float>((triangles[i] + Board_half_width) / (2 * Board_half_width)));
+    st.push_back(static_cast<float>((Board_half_height - triangles[i + 1]) / (2 * Board_half_height)));
+  }
+  return st;
+}
+
+Mesh_source Board_mesh(const std::string& texture, const std::vector<float>& triangles,
+                       Point pivot) {
+  Mesh_source mesh;
+  mesh.texture = texture;
+  mesh.pivot[0] = static_cast<float>(pivot.x);
+  mesh.pivot[1] = static_cast<float>(pivot.y);
+  mesh.positions = triangles;
+  mesh.texcoords = Board_texcoords(triangles);
+  return mesh;
+}
+
+// The slot band: texture across the band, from the outline (t 0) inwards (t 1).
+Mesh_source Slot_mesh(const Piece_cut& piece, double width) {
+  Mesh_source mesh;
+  mesh.texture = "SLOT.PNG";
+  mesh.pivot[0] = static_cast<float>(piece.center.x);
+  mesh.pivot[1] = static_cast<float>(piece.center.y);
+  mesh.positions = Outline_band(piece.outline, width);
+  // Each quad of the band is outline, outline, inner, outline, inner, inner.
+  const float t[6] = {0, 0, 1, 0, 1, 1};
+  for (size_t v = 0; v < mesh.positions.size() / 3; ++v) {
+    mesh.texcoords.push_back(0.5f);
+    mesh.texcoords.push_back(t[v % 6]);
+  }
+  return mesh;
+}
+
+// A vertical strip for the slot band: a dark edge on the outline, then a bright glow.
+Image Slot_texture() {
+  Image image = Solid_image(4, 32, 255, 255, 255, 255);
+  for (int y = 0; y < 32; ++y) {
+    uint8_t r, g, b;
+    if (y < 6) {
+      r = 30; g = 50; b = 120;        // deep blue line on the cut
+    } else if (y < 20) {
+      r = 255; g = 255; b = 255;      // white glow
+    } else {
+      r = 255; g = 205; b = 60;       // golden inner edge
+    }
+    for (int x = 0; x < 4; ++x) {
+      uint8_t* p = &image.rgba[(static_cast<size_t>(y) * 4 + x) * 4];
+      p[0] = r; p[1] = g; p[2] = b;
+    }
+  }
+  return image;
+}
+
+const int picture_w = 1000, picture_h = 700;
+
+void Make_puzzle_pack(Pack_contents& pack, int index) {
+  Image picture = Art("puzzles/puzzle" + std::to_string(index) + ".svg", picture_w, picture_h);
+  const Board_cut& cut20 = Cut_of(index % 3, false);
+  const Board_cut& cut48 = Cut_of(index % 3, true);
+  pack.Add("FINAL.JPG", Encode_jpeg(picture, 90));
+  pack.Add("PREV.JPG", Encode_jpeg(Resize(picture, 400, 280), 90));
+  pack.Add("PUZZLE.JPG", Encode_jpeg(Bevel_picture(picture, cut20), 90));
+  pack.Add("PUZZ_V2.JPG", Encode_jpeg(Bevel_picture(picture, cut48), 90));
+  Mesh_source final_mesh = Rectangle_mesh("FINAL.JPG", -10, -7, 10, 7, 0);
+  pack.Add("final.3DS", Model_bytes({final_mesh}));
+  pack.Add("prev.3DS", Model_bytes({Flat_mesh("PREV.JPG", 24, 16.8, 0)}));
+  for (size_t i = 0; i < cut20.pieces.size(); ++i)
+    pack.Add(Shape_name(static_cast<int>(i)),
+             Model_bytes({Board_mesh("PUZZLE.JPG", cut20.pieces[i].triangles, cut20.pieces[i].center)}));
+  for (size_t i = 0; i < cut48.pieces.size(); ++i)
+    pack.Add(Shape_name(static_cast<int>(20 + i)),
+             Model_bytes({Board_mesh("PUZZ_V2.JPG", cut48.pieces[i].triangles, cut48.pieces[i].center)}));
+}
+
+void Make_board_pack(Pack_contents& pack, int pattern) {
+  const char* surfaces[3] = {"board_a.svg", "board_b.svg", "board_c.svg"};
+  Image surface = Art(std::string("ui/") + surfaces[pattern], picture_w, picture_h);
+  pack.Add("FON.JPG", Encode_jpeg(surface, 88));
+  pack.Add("FON_V2.JPG", Encode_jpeg(surface, 88));
+  pack.Add("fon.3DS", Model_bytes({Rectangle_mesh("FON.JPG", -10, -7, 10, 7, 0)}));
+  pack.Add("fon_v2.3DS", Model_bytes({Rectangle_mesh("FON_V2.JPG", -10, -7, 10, 7, 0)}));
+  pack.Add("SLOT.PNG", Encode_png(Slot_texture(), false));
+  const Board_cut& cut20 = Cut_of(pattern, false);
+  const Board_cut& cut48 = Cut_of(pattern, true);
+  for (size_t i = 0; i < cut20.pieces.size(); ++i)
+    pack.Add(Shape_name(static_cast<int>(i)), Model_bytes({Slot_mesh(cut20.pieces[i], 0.22)}));
+  for (size_t i = 0; i < cut48.pieces.size(); ++i)
+    pack.Add(Shape_name(static_cast<int>(20 + i)), Model_bytes({Slot_mesh(cut48.pieces[i], 0.16)}));
+}
+
+void Make_shadow_pack(Pack_contents& pack, int pattern) {
+  const Board_cut& cut20 = Cut_of(pattern, false);
+  const Board_cut& cut48 = Cut_of(pattern, true);
+  pack.Add("SHADOW.PNG", Encode_png(Shadow_map(cut20, 500, 350), true));
+  pack.Add("SHAD_V2.PNG", Encode_png(Shadow_map(cut48, 500, 350), true));
+  for (size_t i = 0; i < cut20.pieces.size(); ++i)
+    pack.Add(Shape_name(static_cast<int>(i)),
+             Model_bytes({Board_mesh("SHADOW.PNG", cut20.pieces[i].triangles, cut20.pieces[i].center)}));
+  for (size_t i = 0; i < cut48.pieces.size(); ++i)
+    pack.Add(Shape_name(static_cast<int>(20 + i)),
+             Model_bytes({Board_mesh("SHAD_V2.PNG", cut48.pieces[i].triangles, cut48.pieces[i].center)}));
+}
+
+void Make_main_pack(Pack_contents& pack) {
+  // The pointer's tip is the model's origin: the picture hangs right and down from it.
+  pack.Add("CURSOR.PNG", Encode_png(Art("ui/cursor.svg", 128, 128), true));
+  Mesh_source cursor = Flat_mesh("CURSOR.PNG", 1.8, 1.8, 0, 0.9);
+  for (size_t i = 2; i < cursor.positions.size(); i += 3) cursor.positions[i] -= 0.9f;
+  cursor.pivot[0] = 0;
+  pack.Add("cursor.3DS", Model_bytes({cursor}));
+  Add_flat(pack, "fon_cl.3DS", "FON_CL.PNG", "background.svg", 2000, 840, 200, 84, 0);
+  // The bar's hollows sit under the buttons, which stand 8.65, 17.65, 23.9 and 30.14 units
+  // from the bar's left end; the picture's hollows are 2 units further left.
+  Add_flat(pack, "menu_clean.3DS", "MENU_BAR.PNG", "menu_bar.svg", 720, 180, 36, 9, 0, 2.0);
+  pack.Add("OBVODKA.PNG", Encode_png(Art("ui/board_frame.svg", 864, 624), true));
+  pack.Add("obvodka.3DS", Model_bytes({Rectangle_mesh("OBVODKA.PNG", -10.8, -7.8, 10.8, 7.8, 0)}));
+  pack.Add("STAR.PNG", Encode_png(Art("ui/star.svg", 64, 64), true));
+  pack.Add("star.3DS", Model_bytes({Rectangle_mesh("STAR.PNG", -0.5, -0.5, 0.5, 0.5, 0)}));
+  Add_flat(pack, "menu_open.3DS", "PREVIEW.PNG", "preview_frame.svg", 540, 390, 27, 19.5, 0);
+}
+
+void Make_button_pack(Pack_contents& pack) {
+  Add_flat(pack, "close.3DS", "CLOSE.PNG", "btn_close.svg", 128, 128, 6, 6, 0);
+  Add_flat(pack, "menu.3DS", "MENU.PNG", "btn_menu.svg", 160, 128, 7.5, 6, 0);
+  Add_flat(pack, "view.3DS", "VIEW.PNG", "btn_view.svg", 128, 128, 6, 6, 0);
+  Add_flat(pack, "help.3DS", "HELP.PNG", "btn_help.svg", 128, 128, 6, 6, 0);
+  Add_flat(pack, "crash.3DS", "CRASH.PNG", "btn_break.svg", 128, 128, 6, 6, 0);
+  Add_flat(pack, "but_lft.3DS", "LEFT.PNG", "btn_left.svg", 128, 128, 6.5, 6.5, 0);
+  Add_flat(pack, "but_rgh.3DS", "RIGHT.PNG", "btn_right.svg", 128, 128, 6.5, 6.5, 0);
+}
+
+void Make_loader_pack(Pack_contents& pack) {
+  Add_flat(pack, "loader.3DS", "LOADER.PNG", "loader.svg", 1100, 750, 22, 15, 0);
+  Add_flat(pack, "website.3DS", "WEBSITE.PNG", "btn_website.svg", 350, 90, 7, 1.8, 0);
+  Add_flat(pack, "twitter.3DS", "TWITTER.PNG", "btn_bird.svg", 104, 104, 1.6, 1.6, 0);
+  Add_flat(pack, "fbook.3DS", "FBOOK.PNG", "btn_thumb.svg", 104, 104, 1.6, 1.6, 0);
+}
+
+void Make_menu_pack(Pack_contents& pack) {
+  pack.Add("BLOCK.PNG", Encode_png(Solid_image(8, 8, 16, 32, 64, 140), true));
+  pack.Add("block.3DS", Model_bytes({Flat_mesh("BLOCK.PNG", 80, 34, plate_depth)}));
+  Add_flat(pack, "exit_menu.3DS", "EXIT.PNG", "win_exit.svg", 880, 550, 16, 10, window_depth);
+  Add_flat(pack, "break_puz_menu.3DS", "BREAK.PNG", "win_break.svg", 880, 550, 16, 10, window_depth);
+  Add_flat(pack, "main_menu.3DS", "MAIN.PNG", "win_menu.svg", 1210, 715, 22, 13, window_depth);
+  Add_flat(pack, "break_pzls_menu.3DS", "BREAK_ALL.PNG", "win_break_all.svg", 880, 550, 16, 10,
+           window_depth);
+}
+
+void Make_small_packs(std::vector<Pack_contents>& packs) {
+  Pack_contents select{"select.pak", {}};
+  Add_flat(select, "please.3DS", "PLEASE.PNG", "select_title.svg", 1100, 193, 20, 3.5, 0);
+  Add_flat(select, "low.3DS", "LOW.PNG", "select_20.svg", 715, 523, 13, 9.5, 0);
+  Add_flat(select, "heigh.3DS", "HEIGH.PNG", "select_48.svg", 715, 523, 13, 9.5, 0);
+  packs.push_back(select);
+
+  Pack_contents help{"help_menu.pak", {}};
+  Add_flat(help, "help_fon.3DS", "HELP_FON.PNG", "help.svg", 1540, 1050, 22, 15, window_depth);
+  Add_flat(help, "close.3DS", "CLOSE.PNG", "btn_close_small.svg", 182, 182, 2.6, 2.6, 0);
+  packs.push_back(help);
+
+  Pack_contents exit_menu{"exit_menu.pak", {}};
+  Add_flat(exit_menu, "ok.3DS", "OK.PNG", "btn_ok.svg", 275, 143, 5, 2.6, 0);
+  Add_flat(exit_menu, "cancel.3DS", "CANCEL.PNG", "btn_cancel.svg", 275, 143, 5, 2.6, 0);
+  packs.push_back(exit_menu);
+
+  Pack_contents break_menu{"break_menu.pak", {}};
+  Add_flat(break_menu, "break.3DS", "BREAK.PNG", "btn_break_now.svg", 275, 143, 5, 2.6, 0);
+  Add_flat(break_menu, "cancel.3DS", "CANCEL.PNG", "btn_cancel.svg", 275, 143, 5, 2.6, 0);
+  packs.push_back(break_menu);
+
+  Pack_contents about{"about_menu.pak", {}};
+  Add_flat(about, "about.3DS", "ABOUT.PNG", "win_about.svg", 990, 660, 18, 12, window_depth);
+  Add_flat(about, "ok.3DS", "OK.PNG", "btn_ok.svg", 275, 143, 5, 2.6, 0);
+  packs.push_back(about);
+
+  Pack_contents main_menu{"main_menu.pak", {}};
+  Add_flat(main_menu, "close.3DS", "CLOSE.PNG", "btn_close_small.svg", 143, 143, 2.6, 2.6, 0);
+  Add_flat(main_menu, "visit.3DS", "VISIT.PNG", "btn_visit.svg", 302, 110, 5.5, 2, 0);
+  Add_flat(main_menu, "about.3DS", "ABOUT.PNG", "btn_about.svg", 302, 110, 5.5, 2, 0);
+  Add_flat(main_menu, "break.3DS", "BREAK.PNG", "btn_break_all.svg", 302, 121, 5.5, 2.2, 0);
+  Add_flat(main_menu, "sound.3DS", "ON.PNG", "switch_on.svg", 77, 77, 1.4, 1.4, 0);
+  Add_flat(main_menu, "clean.3DS", "OFF.PNG", "switch_off.svg", 77, 77, 1.4, 1.4, 0);
+  Add_flat(main_menu, "diff.3DS", "CHOSEN.PNG", "switch_chosen.svg", 77, 77, 1.4, 1.4, 0);
+  packs.push_back(main_menu);
+
+  Pack_contents music{"music.pak", {}};
+  for (const std::string& name : Synthesized_sound_names())
+    music.Add(name, Wav_bytes(Synthesize_sound(name), 1, Synth_rate, 16));
+  packs.push_back(music);
+}
+
+}  // namespace
+
+std::string Pack_contents::Bytes() const {
+  std::string out;
+  for (const auto& entry : entries) out += Pack_record(entry.first, entry.second);
+  return out;
+}
+
+const Board_cut& Cut_of(int pattern, bool forty_eight) {
+  static std::map<std::pair<int, bool>, Board_cut> cuts;
+  auto key = std::make_pair(pattern, forty_eight);
+  auto found = cuts.find(key);
+  if (found == cuts.end())
+    found = cuts.emplace(key, forty_eight ? Make_board_cut(8, 6, static_cast<uint32_t>(pattern))
+                                          : Make_board_cut(5, 4, static_cast<uint32_t>(pattern)))
+                .first;
+  return found->second;
+}
+
+std::vector<Pack_contents> Make_all_packs(const std::string& assets_dir) {
+  Assets = assets_dir;
+  std::vector<Pack_contents> packs;
+  Pack_contents main_pack{"main_int.pak", {}};
+  Make_main_pack(main_pack);
+  packs.push_back(main_pack);
+  Pack_contents loader{"loader.pak", {}};
+  Make_loader_pack(loader);
+  packs.push_back(loader);
+  Pack_contents buttons{"buttons_int.pak", {}};
+  Make_button_pack(buttons);
+  packs.push_back(buttons);
+  Pack_contents menu{"menu_int.pak", {}};
+  Make_menu_pack(menu);
+  packs.push_back(menu);
+  Make_small_packs(packs);
+  for (int i = 0; i < 10; ++i) {
+    Pack_contents puzzle{"puzzle" + std::to_string(i) + ".pak", {}};
+    Make_puzzle_pack(puzzle, i);
+    packs.push_back(puzzle);
+  }
+  for (int k = 0; k < 3; ++k) {
+    Pack_contents board{"plase" + std::to_string(k) + ".pak", {}};
+    Make_board_pack(board, k);
+    packs.push_back(board);
+    Pack_contents shadow{"shadow" + std::to_string(k) + ".pak", {}};
+    Make_shadow_pack(shadow, k);
+    packs.push_back(shadow);
+  }
+  return packs;
+}
+
+std::string Make_contact_sheet(const std::string& assets_dir) {
+  Assets = assets_dir;
+  // Ten rows: the picture, its 20-piece cut and its 48-piece cut; then the screen art.
+  const int cell_w = 300, cell_h = 210, gap = 6;
+  const int columns = 6;  // two pictures per row, three images each
+  const int rows = 5 + 3;
+  Image sheet = Solid_image(columns * (cell_w + gap) + gap, rows * (cell_h + gap) + gap, 40, 44, 60, 255);
+  auto paste = [&](const Image& image, int column, int row) {
+    Image small = Resize(image, cell_w, cell_h);
+    int x0 = gap + column * (cell_w + gap), y0 = gap + row * (cell_h + gap);
+    for (int y = 0; y < cell_h; ++y)
+      for (int x = 0; x < cell_w; ++x) {
+        const uint8_t* s = &small.rgba[(static_cast<size_t>(y) * cell_w + x) * 4];
+        uint8_t* d = &sheet.rgba[(static_cast<size_t>(y0 + y) * sheet.width + x0 + x) * 4];
+        float a = s[3] / 255.0f;
+        for (int c = 0; c < 3; ++c) d[c] = static_cast<uint8_t>(s[c] * a + d[c] * (1 - a));
+      }
+  };
+  for (int i = 0; i < 10; ++i) {
+    Image picture = Art("puzzles/puzzle" + std::to_string(i) + ".svg", picture_w, picture_h);
+    int row = i / 2, column = (i % 2) * 3;
+    paste(picture, column, row);
+    paste(Cut_lines_over(Bevel_picture(picture, Cut_of(i % 3, false)), Cut_of(i % 3, false), 255, 255, 255), column + 1, row);
+    paste(Cut_lines_over(Bevel_picture(picture, Cut_of(i % 3, true)), Cut_of(i % 3, true), 255, 255, 255), column + 2, row);
+  }
+  const char* art[] = {"background.svg", "loader.svg", "win_menu.svg", "help.svg",
+                       "select_20.svg", "select_48.svg", "win_exit.svg", "win_break.svg",
+                       "win_break_all.svg", "win_about.svg", "board_a.svg", "board_b.svg",
+                       "board_c.svg", "board_frame.svg", "menu_bar.svg", "preview_frame.svg",
+                       "btn_menu.svg", "btn_view.svg"};
+  for (int k = 0; k < 18; ++k) paste(Art(std::string("ui/") + art[k], 600, 420), k % 6, 5 + k / 6);
+  return Encode_png(sheet, false);
+}

@@ -1,0 +1,38 @@
+// Jigsaw cuts of the 20 x 14 board: piece outlines with classic tabs and blanks, their
+// triangulation, the slot outline band, and which piece covers a point.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+struct Point {
+  double x;
+  double y;
+};
+
+struct Piece_cut {
+  int column;
+  int row;                        // 0 is the top row
+  Point center;                   // the cell centre: the piece's pivot
+  std::vector<Point> outline;     // closed, clockwise in y-up coordinates, no repeated end
+  std::vector<float> triangles;   // 9 floats (x, y, 0) per triangle
+};
+
+struct Board_cut {
+  int columns;
+  int rows;
+  std::vector<Piece_cut> pieces;  // row by row from the top left
+};
+
+const double Board_half_width = 10.0;
+const double Board_half_height = 7.0;
+
+// The cut of one piece set: 5 x 4 or 8 x 6 cells; pattern picks one of the different cuts.
+Board_cut Make_board_cut(int columns, int rows, uint32_t pattern);
+// Triangles (9 floats each, z 0) filling a simple closed outline (GLU tessellator).
+std::vector<float> Triangulate(const std::vector<Point>& outline);
+// A band of the given width along the inside of a closed outline, as triangles.
+std::vector<float> Outline_band(const std::vector<Point>& outline, double width);
+// Even-odd test of a point against a closed outline.
+bool Inside_outline(const std::vector<Point>& outline, Point p);
+// Area of the triangles (9 floats each).
+double Triangles_area(const std::vector<float>& triangles);

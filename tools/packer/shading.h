@@ -1,0 +1,21 @@
+// Pictures made from the cut: the bevel baked into a puzzle picture along its cuts, the soft
+// shadow map of the pieces, and the map of which piece covers each pixel.
+#pragma once
+#include <vector>
+
+#include "cuts.h"
+#include "raster.h"
+
+// For each pixel of a picture of the whole board (width x height), the index of the piece
+// covering it (-1 outside every piece).
+std::vector<int> Piece_map(const Board_cut& cut, int width, int height);
+// Distance in pixels from each pixel to the nearest pixel of another piece (or the picture's
+// border), measured inside its own piece.
+std::vector<float> Edge_distance(const std::vector<int>& pieces, int width, int height);
+// The picture with each piece's edges lit from the top left and shaded towards the bottom
+// right, and a thin dark line along every cut.
+Image Bevel_picture(const Image& picture, const Board_cut& cut);
+// A dark, soft-edged silhouette of every piece on a transparent board-sized image.
+Image Shadow_map(const Board_cut& cut, int width, int height);
+// The picture with the cut lines drawn over it (for the contact sheet).
+Image Cut_lines_over(const Image& picture, const Board_cut& cut, uint8_t r, uint8_t g, uint8_t b);
