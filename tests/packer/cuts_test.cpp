@@ -97,24 +97,4 @@ TEST(Cut_patterns, EachBoardHasItsOwnCutAndTheSameCutEveryTime) {
   EXPECT_GT(different, 24);
 }
 
-TEST(Outline_band, HugsTheOutlineFromInside) {
-  Board_cut cut = Make_board_cut(5, 4, 0);
-  const Piece_cut& piece = cut.pieces[6];
-  std::vector<float> band = Outline_band(piece.outline, 0.2);
-  ASSERT_EQ(band.size(), piece.outline.size() * 18);
-  // Every band vertex is on the outline or just inside it.
-  for (size_t i = 0; i < band.size(); i += 3) {
-    Point p{band[i], band[i + 1]};
-    double nearest = 1e9;
-    for (const Point& q : piece.outline) nearest = std::min(nearest, std::hypot(p.x - q.x, p.y - q.y));
-    EXPECT_LE(nearest, 0.41);
-    if (nearest > 1e-4) {
-      EXPECT_TRUE(Inside_outline(piece.outline, p)) << p.x << "," << p.y;
-    }
-  }
-  // A square's band has the area of the frame it draws.
-  std::vector<Point> square = {{0, 2}, {2, 2}, {2, 0}, {0, 0}};
-  EXPECT_NEAR(Triangles_area(Outline_band(square, 0.25)), 4 - 1.5 * 1.5, 1e-6);
-}
-
 }  // namespace

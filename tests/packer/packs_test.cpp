@@ -158,14 +158,9 @@ TEST_F(Game_packs, PiecesTileTheBoardAndMatchTheirSlotsAndShadows) {
           ASSERT_LE(std::fabs(piece[k + 1]), 7.0f + 1e-4f);
           ASSERT_EQ(piece[k + 2], 0.0f);
         }
-        // The shadow is the piece's own shape; the slot band runs along the same outline.
+        // The shadow and the slot are the piece's own shape.
         EXPECT_EQ(Mesh_triangles(shadow, shape, shadow_pivot), piece) << pack << " " << shape;
-        std::vector<float> slot = Mesh_triangles(board, shape, slot_pivot);
-        std::set<std::pair<float, float>> piece_points;
-        for (size_t k = 0; k < piece.size(); k += 3) piece_points.insert({piece[k], piece[k + 1]});
-        int on_outline = 0;
-        for (size_t k = 0; k < slot.size(); k += 3) on_outline += piece_points.count({slot[k], slot[k + 1]});
-        EXPECT_GE(on_outline * 2, static_cast<int>(slot.size() / 3)) << board << " " << shape;
+        EXPECT_EQ(Mesh_triangles(board, shape, slot_pivot), piece) << board << " " << shape;
         for (int c = 0; c < 3; ++c) {
           EXPECT_EQ(pivot[c], shadow_pivot[c]);
           EXPECT_EQ(pivot[c], slot_pivot[c]);
@@ -177,6 +172,29 @@ TEST_F(Game_packs, PiecesTileTheBoardAndMatchTheirSlotsAndShadows) {
         EXPECT_NEAR(pivot[1], 7 - (index / columns + 0.5) * cell_h, 1e-4);
       }
       EXPECT_NEAR(area, 280.0, 0.05) << pack << " set from Shape" << first;
+    }
+  }
+}
+
+TEST_F(Game_packs, SlotPicturesAreOpaqueOnlyAlongTheEdges) {
+  for (int k = 0; k < 3; ++k) {
+    std::string board = "plase" + std::to_string(k) + ".pak";
+    for (auto [name, columns, rows] : {std::make_tuple("SLOT.PNG", 5, 4), std::make_tuple("SLOT_V2.PNG", 8, 6)}) {
+      Raw_data& entry = Get_data_from_data_store(board, name);
+      Tex_image* image = Decode_image(entry.pos, entry.size);
+      ASSERT_NE(image, nullptr);
+      ASSERT_EQ(image->format, 0x1908u);  // RGBA: the alpha test draws only the outline
+      auto alpha = [&](uint32_t x, uint32_t y) { return image->pixels[(y * image->width + x) * 4 + 3]; };
+      for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+          uint32_t x = (2 * c + 1) * image->width / (2 * columns), y = (2 * r + 1) * image->height / (2 * rows);
+          EXPECT_EQ(alpha(x, y), 0) << board << " " << name << " cell " << c << "," << r;
+        }
+      for (uint32_t y = 0; y < image->height; y += 37) {
+        EXPECT_EQ(alpha(0, y), 255) << board << " " << name << " left edge";
+        EXPECT_EQ(alpha(image->width - 1, y), 255) << board << " " << name << " right edge";
+      }
+      Free_tex_image(image);
     }
   }
 }

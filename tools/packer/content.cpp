@@ -70,42 +70,6 @@ Mesh_source Board_mesh(const std::string& texture, const std::vector<float>& tri
   return mesh;
 }
 
-// The slot band: texture across the band, from the outline (t 0) inwards (t 1).
-Mesh_source Slot_mesh(const Piece_cut& piece, double width) {
-  Mesh_source mesh;
-  mesh.texture = "SLOT.PNG";
-  mesh.pivot[0] = static_cast<float>(piece.center.x);
-  mesh.pivot[1] = static_cast<float>(piece.center.y);
-  mesh.positions = Outline_band(piece.outline, width);
-  // Each quad of the band is outline, outline, inner, outline, inner, inner.
-  const float t[6] = {0, 0, 1, 0, 1, 1};
-  for (size_t v = 0; v < mesh.positions.size() / 3; ++v) {
-    mesh.texcoords.push_back(0.5f);
-    mesh.texcoords.push_back(t[v % 6]);
-  }
-  return mesh;
-}
-
-// A vertical strip for the slot band: a dark edge on the outline, then a bright glow.
-Image Slot_texture() {
-  Image image = Solid_image(4, 32, 255, 255, 255, 255);
-  for (int y = 0; y < 32; ++y) {
-    uint8_t r, g, b;
-    if (y < 6) {
-      r = 30; g = 50; b = 120;        // deep blue line on the cut
-    } else if (y < 20) {
-      r = 255; g = 255; b = 255;      // white glow
-    } else {
-      r = 255; g = 205; b = 60;       // golden inner edge
-    }
-    for (int x = 0; x < 4; ++x) {
-      uint8_t* p = &image.rgba[(static_cast<size_t>(y) * 4 + x) * 4];
-      p[0] = r; p[1] = g; p[2] = b;
-    }
-  }
-  return image;
-}
-
 const int picture_w = 1000, picture_h = 700;
 
 void Make_puzzle_pack(Pack_contents& pack, int index) {
@@ -134,13 +98,18 @@ void Make_board_pack(Pack_contents& pack, int pattern) {
   pack.Add("FON_V2.JPG", Encode_jpeg(surface, 88));
   pack.Add("fon.3DS", Model_bytes({Rectangle_mesh("FON.JPG", -10, -7, 10, 7, 0)}));
   pack.Add("fon_v2.3DS", Model_bytes({Rectangle_mesh("FON_V2.JPG", -10, -7, 10, 7, 0)}));
-  pack.Add("SLOT.PNG", Encode_png(Slot_texture(), false));
+  // A slot is the piece's whole shape, so a click anywhere inside it counts; its texture is
+  // opaque only in a band along the edge, and the alpha test draws just that outline.
   const Board_cut& cut20 = Cut_of(pattern, false);
   const Board_cut& cut48 = Cut_of(pattern, true);
+  pack.Add("SLOT.PNG", Encode_png(Slot_map(cut20, 800, 560, 9.0f), true));
+  pack.Add("SLOT_V2.PNG", Encode_png(Slot_map(cut48, 800, 560, 7.0f), true));
   for (size_t i = 0; i < cut20.pieces.size(); ++i)
-    pack.Add(Shape_name(static_cast<int>(i)), Model_bytes({Slot_mesh(cut20.pieces[i], 0.22)}));
+    pack.Add(Shape_name(static_cast<int>(i)),
+             Model_bytes({Board_mesh("SLOT.PNG", cut20.pieces[i].triangles, cut20.pieces[i].center)}));
   for (size_t i = 0; i < cut48.pieces.size(); ++i)
-    pack.Add(Shape_name(static_cast<int>(20 + i)), Model_bytes({Slot_mesh(cut48.pieces[i], 0.16)}));
+    pack.Add(Shape_name(static_cast<int>(20 + i)),
+             Model_bytes({Board_mesh("SLOT_V2.PNG", cut48.pieces[i].triangles, cut48.pieces[i].center)}));
 }
 
 void Make_shadow_pack(Pack_contents& pack, int pattern) {

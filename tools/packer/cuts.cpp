@@ -177,44 +177,6 @@ std::vector<float> Triangulate(const std::vector<Point>& outline) {
   return triangles;
 }
 
-std::vector<float> Outline_band(const std::vector<Point>& outline, double width) {
-  // The outline runs clockwise, so the inside lies to the right of the direction of travel.
-  size_t n = outline.size();
-  std::vector<Point> inner(n);
-  for (size_t i = 0; i < n; ++i) {
-    Point prev = outline[(i + n - 1) % n], here = outline[i], next = outline[(i + 1) % n];
-    double ax = here.x - prev.x, ay = here.y - prev.y, bx = next.x - here.x, by = next.y - here.y;
-    double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
-    // Right-hand normals of the two segments, and the mitre between them.
-    double n1x = ay / la, n1y = -ax / la, n2x = by / lb, n2y = -bx / lb;
-    double mx = n1x + n2x, my = n1y + n2y, ml = std::hypot(mx, my);
-    double dot = (mx * n1x + my * n1y) / (ml > 0 ? ml : 1);
-    double reach = width / std::max(dot, 0.5);
-    if (ml == 0) {
-      mx = n1x;
-      my = n1y;
-      ml = 1;
-    }
-    inner[i] = {here.x + mx / ml * reach, here.y + my / ml * reach};
-  }
-  std::vector<float> band;
-  auto put = [&](Point p) {
-    band.push_back(static_cast<float>(p.x));
-    band.push_back(static_cast<float>(p.y));
-    band.push_back(0.0f);
-  };
-  for (size_t i = 0; i < n; ++i) {
-    size_t j = (i + 1) % n;
-    put(outline[i]);
-    put(outline[j]);
-    put(inner[j]);
-    put(outline[i]);
-    put(inner[j]);
-    put(inner[i]);
-  }
-  return band;
-}
-
 bool Inside_outline(const std::vector<Point>& outline, Point p) {
   bool inside = false;
   size_t n = outline.size();

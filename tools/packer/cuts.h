@@ -30,8 +30,6 @@ const double Board_half_height = 7.0;
 Board_cut Make_board_cut(int columns, int rows, uint32_t pattern);
 // Triangles (9 floats each, z 0) filling a simple closed outline (GLU tessellator).
 std::vector<float> Triangulate(const std::vector<Point>& outline);
-// A band of the given width along the inside of a closed outline, as triangles.
-std::vector<float> Outline_band(const std::vector<Point>& outline, double width);
 // Even-odd test of a point against a closed outline.
 bool Inside_outline(const std::vector<Point>& outline, Point p);
 // Area of the triangles (9 floats each).

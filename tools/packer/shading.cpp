@@ -133,6 +133,25 @@ Image Shadow_map(const Board_cut& cut, int width, int height) {
   return out;
 }
 
+Image Slot_map(const Board_cut& cut, int width, int height, float band) {
+  std::vector<int> pieces = Piece_map(cut, width, height);
+  std::vector<float> d = Edge_distance(pieces, width, height);
+  Image out = Solid_image(width, height, 255, 255, 255, 0);
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (pieces[i] < 0 || d[i] > band) continue;
+    uint8_t* p = &out.rgba[i * 4];
+    if (d[i] < band * 0.3f) {
+      p[0] = 30; p[1] = 50; p[2] = 120;    // deep blue on the cut
+    } else if (d[i] < band * 0.7f) {
+      p[0] = 255; p[1] = 255; p[2] = 255;  // white glow
+    } else {
+      p[0] = 255; p[1] = 205; p[2] = 60;   // golden inner edge
+    }
+    p[3] = 255;
+  }
+  return out;
+}
+
 Image Cut_lines_over(const Image& picture, const Board_cut& cut, uint8_t r, uint8_t g, uint8_t b) {
   std::vector<int> pieces = Piece_map(cut, picture.width, picture.height);
   std::vector<float> d = Edge_distance(pieces, picture.width, picture.height);

@@ -17,5 +17,8 @@ std::vector<float> Edge_distance(const std::vector<int>& pieces, int width, int 
 Image Bevel_picture(const Image& picture, const Board_cut& cut);
 // A dark, soft-edged silhouette of every piece on a transparent board-sized image.
 Image Shadow_map(const Board_cut& cut, int width, int height);
+// The slot outlines of every piece on a transparent board-sized image: an opaque band of the
+// given width (pixels) inside each piece's edge, dark on the cut, white, then gold inwards.
+Image Slot_map(const Board_cut& cut, int width, int height, float band);
 // The picture with the cut lines drawn over it (for the contact sheet).
 Image Cut_lines_over(const Image& picture, const Board_cut& cut, uint8_t r, uint8_t g, uint8_t b);
