@@ -1,0 +1,140 @@
+// Buttons that grow under the pointer and pulse when clicked, puzzle pieces, the cursor that
+// follows the pointer, and the small callbacks that bracket an object's drawing.
+#include "behaviours/buttons.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "audio/sound.h"
+#include "puzzle/catalogue.h"
+#include "render/draw.h"
+#include "render/pick.h"
+#include "runtime/params.h"
+#include "runtime/process.h"
+#include "shell/clock.h"
+#include "shell/input.h"
+#include "shell/video.h"
+
+// A flag parameter of the picking; absent reads as clear.
+static bool Flag(const Param_map& params, const char* name) {
+  auto found = params.find(name);
+  return found != params.end() && found->second.value.flag != 0;
+}
+
+static void Set_scale_xy(Param_map& params, double scale) {
+  params["SCALE_X"].value.number = scale;
+  params["SCALE_Y"].value.number = scale;
+}
+
+// Scale t ms after a click: 1.001 at once, 1.201 at 200 ms, 1.0 or less from 401 ms on.
+static double Pulse_scale(double t) { return (1.001 - std::fabs(0.2 - t / 1000.0)) + 0.2; }
+
+// The click sound, then the running function's click callback. The callback may erase
+// parameters of this very function (even FUN), so callers look up again afterwards.
+static void Click(const char* sound) {
+  Play_sound(Sound_ptr, "music.pak", sound);
+  Callback fun = Current_params(Current_object)["FUN"].value.callback;
+  if (fun != nullptr) fun();
+}
+
+static void Draw_models(const Param_map& params) {
+  for (const auto& param : params)
+    if (Is_model_param(param.first)) Draw_model(param.second.text, param.second.text2);
+}
+
+void Draw_button() {
+  Param_map& params = Current_params(Current_object);
+  Apply_transform(params);  // this frame's scale shows from the next frame on
+  double now = Clock_ms();
+  if (params.count("SCALE_X") == 0) params["SCALE_X"].value.number = 1.0;
+  double dt = params.count("TIME") != 0 ? now - params["TIME"].value.number : 0.0;
+  params["TIME"].value.number = now;
+  bool hovered = Flag(params, "MOUSE_HT");
+  bool clicked = Flag(params, "MOUSE_CL");
+  double scale = params["SCALE_X"].value.number;
+  if (hovered && scale < 1.15) {
+    scale = std::min(scale + dt / 1500.0, 1.15);
+    Set_scale_xy(params, scale);
+  }
+  // A running pulse holds off the shrink, which would otherwise cut it short.
+  if (!hovered && scale > 1.0 && params.count("cl_time") == 0) {
+    scale = std::max(scale - dt / 1500.0, 1.0);
+    Set_scale_xy(params, scale);
+  }
+  // A press that came with pointer motion leaves the hover set and starts no pulse.
+  if (clicked && !hovered) params["cl_time"].value.number = now;
+  if ((clicked || scale > 1.0) && params.count("cl_time") != 0) {
+    scale = Pulse_scale(now - params["cl_time"].value.number);
+    if (scale <= 1.0) {
+      scale = 1.0;
+      Remove_eval_function_param(Current_object, "cl_time");
+    }
+    Set_scale_xy(params, scale);
+  }
+  if (clicked && params.count("FUN") != 0) Click("button.wav");
+  Queue_mause_obj();
+  bool blend = params.count("BLEND") != 0;
+  if (blend) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  }
+  Draw_models(params);
+  if (blend) glDisable(GL_BLEND);
+  glPopMatrix();
+}
+
+void Draw_piece() {
+  Param_map& params = Current_params(Current_object);
+  Apply_transform(params);
+  double now = Clock_ms();
+  if (params.count("SCALE_X") == 0) {
+    Set_scale_xy(params, 1.0);
+    params["SCALE_Z"].value.number = 1.0;
+  }
+  if (params.count("TIME") == 0) params["TIME"].value.number = now;
+  // While a puzzle slides in or out its pieces are drawn but neither picked nor animated.
+  if (transition_lock == 0) {
+    bool clicked = Flag(params, "MOUSE_CL");
+    if (clicked) params["cl_time"].value.number = now;
+    if (clicked || params["SCALE_X"].value.number > 1.0)
+      Set_scale_xy(params, std::max(Pulse_scale(now - Param_number(params, "cl_time", 0.0)), 1.0));
+    if (params.count("FUN") != 0) {
+      if (clicked) Click("puzzle_up.wav");
+      Queue_mause_obj();
+    }
+    params["TIME"].value.number = now;
+  }
+  Draw_models(params);
+  glPopMatrix();
+}
+
+void Push_transform() { Apply_transform(Current_params(Current_object)); }
+
+void Pop_transform() { glPopMatrix(); }
+
+void Grow_forward() {
+  glPushMatrix();
+  Param_map& params = Current_params(Current_object);
+  double elapsed = Clock_ms() - params["TIME"].value.number;
+  double scale = elapsed >= 800.0 ? 1.4 : 1.0 + elapsed * 0.0005;
+  Set_scale_xy(params, scale);
+  glScalef(static_cast<float>(scale), static_cast<float>(scale), 1.0f);
+}
+
+// The cursor lies flat at depth 85 under the pointer and tilts with its distance from the
+// middle of the screen.
+void Follow_pointer() {
+  glPushMatrix();
+  const double plane = 15.0;
+  double x = 2.0 * (Mouse_state.x / static_cast<double>(Video_ptr->width) - 0.5) *
+             View_half_width(Video_ptr, plane);
+  double y = 2.0 * (Mouse_state.y / static_cast<double>(Video_ptr->height) - 0.5) *
+             View_half_height(Video_ptr, plane);
+  glTranslatef(static_cast<float>(x), static_cast<float>(-y), 85.0f);
+  glRotatef(static_cast<float>(-2.0 * y - 90.0), 1, 0, 0);
+  glRotatef(static_cast<float>(-2.5 * x), 0, 0, 1);
+}
+
+void Blend_on() { glEnable(GL_BLEND); }

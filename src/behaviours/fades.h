@@ -1,0 +1,17 @@
+// Fades and timed visibility: objects fade in and out over wall-clock time; a finished
+// fade-in removes itself, a finished fade-out ends its object.
+#pragma once
+
+// "long_view" callbacks (before-list).
+void Fade_in();          // 0 to 1 over one second
+void Fade_in_delayed();  // invisible for one second, then 0 to 1 over the next
+void Loader_fade_in();   // 0 to 1 over 1.25 s, preloads the pictures, hides after 5 s
+// "long_hide" callbacks (before-list).
+void Fade_out();         // 1 to 0 over one second, then ends the object
+void Loader_fade_out();  // the same, and builds the game screen as it ends
+// "long_view_end" / "long_hide_end" (after-list): opaque white, blending off.
+void Fade_close();
+// Starts the one-second fade-out of the running object; false when one is already under way.
+bool Start_hide();
+// Start_hide as a click callback (close, cancel and OK buttons).
+void Start_hide_click();

@@ -1,0 +1,13 @@
+// Stars, and the completion of a puzzle when the last star of the last piece burns out.
+#pragma once
+#include <string>
+
+// A star on the board object: drifts, grows or shrinks, fades out over two seconds, and is
+// counted when it burns out.
+void Draw_star();
+// Records the current puzzle as done, ends its board and shows the finished picture.
+void Finish_puzzle();
+// The finished picture with its frame, growing to 1.4 over 800 ms, below the view object.
+void Show_finished_picture(const std::string& puzzle_pack);
+// Stars that complete the current piece set: 200 for 20 pieces, 480 for 48.
+int Completion_target();

@@ -1,0 +1,114 @@
+// Selecting and placing pieces.
+#include "puzzle/pieces.h"
+
+#include <cstdlib>
+
+#include "audio/sound.h"
+#include "puzzle/catalogue.h"
+#include "puzzle/completion.h"
+#include "runtime/params.h"
+#include "runtime/process.h"
+#include "shell/clock.h"
+
+void Select_piece() {
+  Deselect_piece(Current_object->store);
+  selected_piece = Current_object->name;
+  Param_map& slot = Return_fun_data(Board_pack(puzzle_index), selected_piece, "puzz_draw");
+  slot["FUN"].value.callback = Send_piece_home;
+  Data model = slot["model_1"];
+  slot["MODEL_1"].text = model.text;
+  slot["MODEL_1"].text2 = model.text2;
+  Current_params(Current_object)["POS_Z"].value.number = 0.1;
+  Start_function_before(Current_object, "shadow");
+}
+
+void Deselect_piece(const std::string& puzzle_pack) {
+  if (selected_piece.empty()) return;
+  Object* piece = Get_object_from_global_store(puzzle_pack, selected_piece);
+  if (piece != nullptr) Queue_stop_function_before(piece, "shadow");
+  Return_fun_var_data(puzzle_pack, selected_piece, "puzzle", "POS_Z").value.number = 0.0;
+  const std::string board_pack = Board_pack(puzzle_index);
+  Delete_fun_param(board_pack, selected_piece, "puzz_draw", "FUN");
+  Delete_fun_param(board_pack, selected_piece, "puzz_draw", "MODEL_1");
+}
+
+void Send_piece_home() {
+  if (selected_piece != Current_object->name) return;
+  const std::string name = Current_object->name;
+  const std::string puzzle_pack = Puzzle_pack(puzzle_index);
+  Object* piece = Get_object_from_global_store(puzzle_pack, name);
+  if (piece != nullptr) Start_function_after(piece, "move_puzzle");
+  selected_piece.clear();
+  Delete_fun_param(Current_object->store, name, "puzz_draw", "FUN");
+  Delete_fun_param(Current_object->store, name, "puzz_draw", "MODEL_1");
+  Delete_fun_param(puzzle_pack, name, "puzzle", "FUN");
+  Play_sound(Sound_ptr, "music.pak", "puzzle_move.wav");
+}
+
+// Moves p towards h by step; false when it had to move.
+static bool Approach(double& p, double h, double step, bool& arrived) {
+  if (p < h) {
+    p += step;
+    arrived = false;
+    if (p >= h) p = h;
+  }
+  if (p > h) {
+    p -= step;
+    arrived = false;
+    if (p <= h) p = h;
+    return false;
+  }
+  return true;
+}
+
+// Ten stars burst from the landed piece, as functions of the board object.
+static void Release_stars(const std::string& piece_name, double home_x, double home_y, double now) {
+  Object* board = Get_object_from_global_store(Puzzle_pack(puzzle_index), "puzz_plase");
+  if (board == nullptr) return;
+  for (int k = 0; k < 10; ++k) {
+    std::string name = piece_name + std::string(1, static_cast<char>(k));
+    Add_function(board, name, Draw_star);
+    Start_function_after(board, name);
+    Param_map& star = Get_function_params(board, name);
+    star["MODEL_1"].text = "main_int.pak";
+    star["MODEL_1"].text2 = "star.3DS";
+    star["TIME"].value.number = now;
+    star["life"].value.number = 0;
+    star["SCALE_X"].value.number = 1.0;
+    star["SCALE_Y"].value.number = 1.0;
+    star["SCALE_Z"].value.number = 1.0;
+    star["POS_X"].value.number = home_x + (std::rand() % 20 - 10) / 10.0;
+    star["POS_Y"].value.number = home_y + (std::rand() % 20 - 10) / 10.0;
+    star["POS_Z"].value.number = 63.0;
+    star["R_POS_X"].value.number = (std::rand() % 60 - 30) / 10000.0;
+    star["R_POS_Y"].value.number = (std::rand() % 60 - 30) / 10000.0;
+    star["R_POS_Z"].value.number = (std::rand() % 20) / 5000.0;
+    star["R_SCALE_X"].value.number = (std::rand() % 60 - 30) / 40000.0;
+    star["R_SCALE_Y"].value.number = (std::rand() % 60 - 30) / 40000.0;
+    star["R_SCALE_Z"].value.number = (std::rand() % 60 - 30) / 40000.0;
+  }
+}
+
+void Fly_piece_home() {
+  double c = Clock_ms();
+  Param_map& flight = Current_params(Current_object);
+  if (flight.count("TIME") == 0) flight["TIME"].value.number = c;
+  double step = (c - flight["TIME"].value.number) * 0.01;
+  Param_map& place = Get_function_params(Current_object, "puzz_draw");
+  Param_map& drawn = Get_function_params(Current_object, "puzzle");
+  double home_x = drawn["CENTER_X"].value.number, home_y = drawn["CENTER_Y"].value.number;
+  bool arrived = true;
+  double& x = place["POS_X"].value.number;
+  double& y = place["POS_Y"].value.number;
+  Approach(x, home_x, step, arrived);
+  bool y_not_above = Approach(y, home_y, step, arrived);
+  if (y_not_above && arrived) {
+    Queue_remove_function(Current_object, Current_object->fun_name);
+    Queue_remove_function(Current_object, "shadow");
+    place["POS_Z"].value.number = 62.95;
+    drawn["POS_Z"].value.number = 0;
+    Play_sound(Sound_ptr, "music.pak", "insert.wav");
+    Release_stars(Current_object->name, home_x, home_y, c);
+  }
+  flight["TIME"].value.number = c;
+}

@@ -1,0 +1,13 @@
+// Selecting a piece with one click and sending it home with another: the slot outline, the
+// flight, the landing with its sound and stars.
+#pragma once
+#include <string>
+
+// FUN of a piece's "puzzle": selects the clicked piece and shows its slot outline.
+void Select_piece();
+// Returns the selected piece of the puzzle pack to loose (the selection itself stays).
+void Deselect_piece(const std::string& puzzle_pack);
+// FUN of a slot outline: starts the selected piece's flight home.
+void Send_piece_home();
+// "move_puzzle": moves the piece towards home at 0.01 units/ms per axis; lands it there.
+void Fly_piece_home();

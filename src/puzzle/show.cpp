@@ -1,0 +1,151 @@
+// Showing and switching puzzles.
+#include "puzzle/show.h"
+
+#include <GL/gl.h>
+
+#include "behaviours/fades.h"
+#include "puzzle/board.h"
+#include "puzzle/catalogue.h"
+#include "puzzle/completion.h"
+#include "puzzle/pieces.h"
+#include "runtime/params.h"
+#include "runtime/process.h"
+#include "scenes/settings.h"
+#include "scenes/windows.h"
+#include "shell/clock.h"
+#include "shell/frame.h"
+
+// The starting parameters of a slide: transparent, now, no offset.
+static void Slide_params(Param_map& params) {
+  params["OPTICALY"].value.number = 0;
+  params["TIME"].value.number = Clock_ms();
+  params["POS_X"].value.number = 0;
+  params["POS_Y"].value.number = 0;
+}
+
+void Show_puzzle(const std::string& puzzle_pack, const std::string& board_pack,
+                 const std::string& shadow_pack) {
+  if (Has_fun_var_data("Int_store", "help_im", "prev_im_draw", "MODEL_1"))
+    Return_fun_var_data("Int_store", "help_im", "prev_im_draw", "MODEL_1").text = puzzle_pack;
+  transition_lock = 1;
+  selected_piece.clear();
+  stars_done = 0;
+  Object* view = new Object(puzzle_pack, "plase");
+  Add_function(view, "obj_view_start", Slide_in);
+  Start_function_before(view, "obj_view_start");
+  Slide_params(Get_function_params(view, "obj_view_start"));
+  Add_function(view, "obj_hide_start", Slide_out);
+  Slide_params(Get_function_params(view, "obj_hide_start"));
+  Add_function(view, "obj_view_end", Slide_close);
+  Start_function_after(view, "obj_view_end");
+  Add_function(view, "obj_hide_end", Slide_close);
+  Link_object(Main_object, puzzle_pack, "plase");
+  if (Settings.puzzle_done[puzzle_index] != 0)
+    Show_finished_picture(puzzle_pack);
+  else
+    Build_board(puzzle_pack, board_pack, shadow_pack);
+}
+
+void Show_current_puzzle() {
+  Show_puzzle(Puzzle_pack(puzzle_index), Board_pack(puzzle_index), Shadow_pack(puzzle_index));
+}
+
+void Slide_in() {
+  Param_map& slide = Current_params(Current_object);
+  glPushMatrix();
+  glDisable(GL_DEPTH_TEST);
+  double e = Clock_ms() - slide["TIME"].value.number;
+  double& opacity = slide["OPTICALY"].value.number;
+  double& z = slide["POS_Z"].value.number;
+  opacity = e * 0.0008;
+  z = e * 30 * 0.0008 - 30;
+  transition_lock = 1;
+  float x = static_cast<float>(slide["POS_X"].value.number);
+  float y = static_cast<float>(slide["POS_Y"].value.number);
+  if (opacity < 1) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 1, 1, static_cast<float>(opacity));
+    glTranslatef(x, y, static_cast<float>(z));
+    return;
+  }
+  z = 0;
+  opacity = 1;
+  Queue_remove_function(Current_object, Current_object->fun_name);
+  Queue_remove_function(Current_object, "obj_view_end");
+  transition_lock = 0;
+  // From now on the board draws opaque: its own blending switch goes.
+  for (const char* child : {"puzz_plase", "puzz_final"}) {
+    if (!Has_fun_var_data(Current_object->store, child, "puzz_f_draw", "MODEL_1")) continue;
+    Object* object = Get_object_from_global_store(Current_object->store, child);
+    if (object != nullptr) Queue_stop_function_before(object, "enable_blend");
+  }
+  glTranslatef(x, y, 0);
+}
+
+void Slide_out() {
+  Param_map& slide = Current_params(Current_object);
+  glPushMatrix();
+  glDisable(GL_DEPTH_TEST);
+  if (Has_fun_param(Current_object, "obj_view_start", "OPTICALY")) {
+    // The slide-in has not finished: the slide-out waits, and its clock starts later.
+    slide["TIME"].value.number = Clock_ms();
+    return;
+  }
+  double e = Clock_ms() - slide["TIME"].value.number;
+  double opacity = slide["OPTICALY"].value.number = 1 - e * 0.0008;
+  double z = slide["POS_Z"].value.number = e * 20 * 0.0008;
+  transition_lock = 1;
+  if (opacity <= 0) {
+    transition_lock = 0;
+    End_object(Current_object);
+  }
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glTranslatef(static_cast<float>(slide["POS_X"].value.number),
+               static_cast<float>(slide["POS_Y"].value.number), static_cast<float>(z));
+  glColor4f(1, 1, 1, static_cast<float>(opacity));
+}
+
+void Slide_close() {
+  glEnable(GL_DEPTH_TEST);
+  glColor4f(1, 1, 1, 1);
+  glDisable(GL_BLEND);
+  glPopMatrix();
+}
+
+void Hide_puzzle(const std::string& puzzle_pack) {
+  Deselect_piece(puzzle_pack);
+  Object* view = Get_object_from_global_store(puzzle_pack, "plase");
+  if (view == nullptr) return;
+  Start_function_before(view, "obj_hide_start");
+  Get_function_params(view, "obj_hide_start")["TIME"].value.number = Clock_ms();
+  Start_function_after(view, "obj_hide_end");
+  for (const char* child : {"puzz_plase", "puzz_final"}) {
+    if (!Has_fun_var_data(puzzle_pack, child, "puzz_f_draw", "MODEL_1")) continue;
+    Object* object = Get_object_from_global_store(puzzle_pack, child);
+    if (object != nullptr) Start_function_before(object, "enable_blend");
+  }
+}
+
+void Show_previous_puzzle() {
+  Hide_puzzle(Puzzle_pack(puzzle_index));
+  puzzle_index = puzzle_index == 0 ? Puzzle_count - 1 : puzzle_index - 1;
+  Show_current_puzzle();
+}
+
+void Show_next_puzzle() {
+  Hide_puzzle(Puzzle_pack(puzzle_index));
+  puzzle_index = puzzle_index == Puzzle_count - 1 ? 0 : puzzle_index + 1;
+  Show_current_puzzle();
+}
+
+static void Set_piece_count(uint32_t mode) {
+  if (!Start_hide()) return;
+  Settings.piece_mode = mode;
+  if (Settings.first_start) Open_help_window_delayed();
+  Show_current_puzzle();
+}
+
+void Set_piece_count_20() { Set_piece_count(1); }
+void Set_piece_count_48() { Set_piece_count(2); }

@@ -1,0 +1,71 @@
+// A puzzle on the real packs, driven frame by frame with the test clock and real clicks.
+#include "puzzle_fixture.h"
+
+#include "resources/pack.h"
+#include "shell/frame.h"
+#include "shell/platform.h"
+#include "support/scene.h"
+#include "support/support.h"
+
+void Use_default_settings() {
+  Reset_settings();
+  Settings.record_version = 1;
+  Settings.sound_flag = 1;
+  Settings.music_flag = 1;
+  Settings.first_start = 0;
+  Settings.piece_mode = 1;
+}
+
+void Puzzle_test::SetUp() {
+  Ensure_video();
+  Reset_runtime();
+  Resource_dir = std::string(SHOREBOUND_BINARY_DIR) + "/Resources/";
+  Use_test_clock(0);
+  now = 0;
+  Use_default_settings();
+  puzzle_index = 0;
+  transition_lock = 1;
+  selected_piece.clear();
+  Mouse_state = Mouse_record();
+  Main_object = new Object("Main_store", "main");
+}
+
+void Puzzle_test::TearDown() { Reset_runtime(); }
+
+void Puzzle_test::Frame(double ms) {
+  now += ms;
+  Set_test_clock(now);
+  Run_frame();
+}
+
+void Puzzle_test::Run_for(double ms) {
+  for (double end = now + ms; now < end;) Frame();
+}
+
+void Puzzle_test::Click_at(double x, double y, double z) {
+  int px, py;
+  Pixel_of(x, y, z, px, py);
+  Mouse_state.x = px;
+  Mouse_state.y = py;
+  Mouse_state.pressed = 1;
+  Frame();
+  Frame();
+}
+
+static Param_map& Params(const std::string& pack, const std::string& shape, const char* fun) {
+  return Global_env[pack][shape]->functions[fun].params;
+}
+
+double Puzzle_test::Piece_x(const std::string& shape) { return Params(Pack(), shape, "puzz_draw")["POS_X"].value.number; }
+double Puzzle_test::Piece_y(const std::string& shape) { return Params(Pack(), shape, "puzz_draw")["POS_Y"].value.number; }
+double Puzzle_test::Home_x(const std::string& shape) { return Params(Pack(), shape, "puzzle")["CENTER_X"].value.number; }
+double Puzzle_test::Home_y(const std::string& shape) { return Params(Pack(), shape, "puzzle")["CENTER_Y"].value.number; }
+
+void Puzzle_test::Move_piece(const std::string& shape, double x, double y) {
+  Params(Pack(), shape, "puzz_draw")["POS_X"].value.number = x;
+  Params(Pack(), shape, "puzz_draw")["POS_Y"].value.number = y;
+}
+
+bool Puzzle_test::Piece_home(const std::string& shape) {
+  return Params(Pack(), shape, "puzz_draw")["POS_Z"].value.number == 62.95;
+}
