@@ -114,3 +114,11 @@ bool Start_hide() {
 }
 
 void Start_hide_click() { Start_hide(); }
+
+void Add_fade_in(Object* object, Callback fade) {
+  Add_function(object, "long_view", fade);
+  Start_function_before(object, "long_view");
+  Param_map& params = Get_function_params(object, "long_view");
+  params["OPTICALY"].value.number = 0.0;
+  params["TIME"].value.number = Clock_ms();
+}

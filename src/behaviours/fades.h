@@ -2,6 +2,8 @@
 // fade-in removes itself, a finished fade-out ends its object.
 #pragma once
 
+#include "runtime/object.h"
+
 // "long_view" callbacks (before-list).
 void Fade_in();          // 0 to 1 over one second
 void Fade_in_delayed();  // invisible for one second, then 0 to 1 over the next
@@ -11,6 +13,8 @@ void Fade_out();         // 1 to 0 over one second, then ends the object
 void Loader_fade_out();  // the same, and builds the game screen as it ends
 // "long_view_end" / "long_hide_end" (after-list): opaque white, blending off.
 void Fade_close();
+// Registers a fade-in as "long_view" on an object's before-list, starting now from invisible.
+void Add_fade_in(Object* object, Callback fade);
 // Starts the one-second fade-out of the running object; false when one is already under way.
 bool Start_hide();
 // Start_hide as a click callback (close, cancel and OK buttons).

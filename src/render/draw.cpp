@@ -12,6 +12,17 @@
 
 std::vector<blend_obj> blend_list;
 
+Param_map& Add_flat_drawing(Object* object, const std::string& fun, Callback callback,
+                            const std::string& pack, const std::string& model) {
+  Add_function(object, fun, callback);
+  Start_function_after(object, fun);
+  Param_map& params = Get_function_params(object, fun);
+  params["MODEL_1"].text = pack;
+  params["MODEL_1"].text2 = model;
+  params["ROT_X"].value.number = -90.0;
+  return params;
+}
+
 double Param_number(const Param_map& params, const char* name, double fallback) {
   auto found = params.find(name);
   return found == params.end() ? fallback : found->second.value.number;

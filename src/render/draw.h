@@ -16,6 +16,10 @@ struct blend_obj {
 
 extern std::vector<blend_obj> blend_list;
 
+// Registers a drawing function on an object, starts it on the after-list and gives it one
+// flat model facing the camera (ROT_X -90); returns its parameters.
+Param_map& Add_flat_drawing(Object* object, const std::string& fun, Callback callback,
+                            const std::string& pack, const std::string& model);
 // A number parameter, or the fallback when the map does not hold it.
 double Param_number(const Param_map& params, const char* name, double fallback);
 // True for the parameters that name a model to draw (names containing "MODEL_").

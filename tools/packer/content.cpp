@@ -2,6 +2,7 @@
 // puzzles its pictures and pieces, with the boards and shadows of the three cuts.
 #include "content.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "raster.h"
@@ -125,13 +126,45 @@ void Make_shadow_pack(Pack_contents& pack, int pattern) {
              Model_bytes({Board_mesh("SHAD_V2.PNG", cut48.pieces[i].triangles, cut48.pieces[i].center)}));
 }
 
+// The pointer is drawn without blending, so its model has the arrow's own shape: the arrow
+// of cursor.svg (pixels of its 128 x 128 picture) widened by half its 6-pixel outline. The
+// tip is the model's origin; the picture hangs right and down from it, 1.8 units square.
+Mesh_source Cursor_mesh() {
+  const std::vector<Point> arrow = {{5, 5},        {5, 100.2},    {27.4, 78.9}, {45.3, 118.7},
+                                    {61.6, 112},   {44.2, 72.2},  {74.4, 72.2}};
+  const double grow = 3.0, size = 1.8, pixels = 128.0;
+  std::vector<Point> outline;
+  size_t n = arrow.size();
+  for (size_t i = 0; i < n; ++i) {
+    Point a = arrow[(i + n - 1) % n], p = arrow[i], b = arrow[(i + 1) % n];
+    // Outward normals of the two edges (the arrow runs anticlockwise on screen), mitred.
+    double ax = p.x - a.x, ay = p.y - a.y, bx = b.x - p.x, by = b.y - p.y;
+    double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+    double nx = -ay / la - by / lb, ny = ax / la + bx / lb, ln = std::hypot(nx, ny);
+    double cosine = std::max(0.35, (nx * -ay / la + ny * ax / la) / ln);
+    outline.push_back({p.x + nx / ln * grow / cosine, p.y + ny / ln * grow / cosine});
+  }
+  Mesh_source mesh;
+  mesh.texture = "CURSOR.PNG";
+  for (Point& p : outline) {
+    p.x = std::clamp(p.x, 0.0, pixels);
+    p.y = std::clamp(p.y, 0.0, pixels);
+  }
+  std::vector<float> flat = Triangulate(outline);  // in picture pixels, y down
+  for (size_t i = 0; i + 2 < flat.size(); i += 3) {
+    double px = flat[i], py = flat[i + 1];
+    mesh.positions.push_back(static_cast<float>((px - 2) / pixels * size));
+    mesh.positions.push_back(0.0f);
+    mesh.positions.push_back(static_cast<float>(-(py - 2) / pixels * size));
+    mesh.texcoords.push_back(static_cast<float>(px / pixels));
+    mesh.texcoords.push_back(static_cast<float>(py / pixels));
+  }
+  return mesh;
+}
+
 void Make_main_pack(Pack_contents& pack) {
-  // The pointer's tip is the model's origin: the picture hangs right and down from it.
   pack.Add("CURSOR.PNG", Encode_png(Art("ui/cursor.svg", 128, 128), true));
-  Mesh_source cursor = Flat_mesh("CURSOR.PNG", 1.8, 1.8, 0, 0.9);
-  for (size_t i = 2; i < cursor.positions.size(); i += 3) cursor.positions[i] -= 0.9f;
-  cursor.pivot[0] = 0;
-  pack.Add("cursor.3DS", Model_bytes({cursor}));
+  pack.Add("cursor.3DS", Model_bytes({Cursor_mesh()}));
   Add_flat(pack, "fon_cl.3DS", "FON_CL.PNG", "background.svg", 2000, 840, 200, 84, 0);
   // The bar's hollows sit under the buttons, which stand 8.65, 17.65, 23.9 and 30.14 units
   // from the bar's left end; the picture's hollows are 2 units further left.

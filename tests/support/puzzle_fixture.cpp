@@ -1,5 +1,5 @@
 // A puzzle on the real packs, driven frame by frame with the test clock and real clicks.
-#include "puzzle_fixture.h"
+#include "support/puzzle_fixture.h"
 
 #include "resources/pack.h"
 #include "shell/frame.h"

@@ -1,0 +1,61 @@
+// Breaking puzzles up again: "rebuilt_puzzle" on the root object slides the current puzzle
+// out, waits until its objects are gone and shows it anew with a fresh scatter.
+#include "puzzle/rebuild.h"
+
+#include <cstring>
+
+#include "behaviours/fades.h"
+#include "puzzle/catalogue.h"
+#include "puzzle/show.h"
+#include "runtime/params.h"
+#include "runtime/process.h"
+#include "scenes/settings.h"
+#include "shell/frame.h"
+
+namespace {
+
+// Closes the break window and starts the rebuild, unless the window is already closing or a
+// rebuild runs. `forget` clears the done flags.
+void Break_up(void (*forget)()) {
+  if (!Start_hide()) return;
+  if (Rebuild_running()) return;
+  forget();
+  Start_rebuild();
+}
+
+void Forget_current() { Settings.puzzle_done[puzzle_index] = 0; }
+void Forget_all() { std::memset(Settings.puzzle_done, 0, sizeof Settings.puzzle_done); }
+
+}  // namespace
+
+void Rebuild_this_puzzle() { Break_up(Forget_current); }
+void Rebuild_all_puzzles() { Break_up(Forget_all); }
+
+bool Rebuild_running() { return Has_fun_param(Main_object, "rebuilt_puzzle", "puzzle_del"); }
+
+void Start_rebuild() {
+  Add_function(Main_object, "rebuilt_puzzle", Rebuild_step);
+  Get_function_params(Main_object, "rebuilt_puzzle")["puzzle_del"].value.flag = 0;
+  Start_function_after(Main_object, "rebuilt_puzzle");
+}
+
+// The flag "puzzle_del": 1 once the slide-out has been started, back to 0 in the first frame
+// without the view object; the frame after that shows the puzzle.
+void Rebuild_step() {
+  const std::string pack = Puzzle_pack(puzzle_index);
+  Param_map& params = Current_params(Current_object);
+  if (Is_object_in_global_store(pack, "plase")) {
+    if (!Has_param(Current_object, "puzzle_del") || params["puzzle_del"].value.flag == 0) {
+      Hide_puzzle(pack);
+      params["puzzle_del"].value.flag = 1;
+    }
+    return;
+  }
+  unsigned char& hidden = params["puzzle_del"].value.flag;
+  if (hidden == 0) {
+    Queue_remove_function(Main_object, "rebuilt_puzzle");
+    Show_current_puzzle();
+  } else {
+    hidden = 0;
+  }
+}

@@ -1,0 +1,84 @@
+// The main menu's switches for sound, music and the piece count, and the actions that leave
+// the game: the exit window's OK and the links to the maker's pages.
+#include "scenes/switches.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "audio/sound.h"
+#include "puzzle/rebuild.h"
+#include "runtime/params.h"
+#include "runtime/process.h"
+#include "scenes/settings.h"
+#include "shell/frame.h"
+#include "shell/platform.h"
+
+namespace {
+
+// The product id of the link statistics.
+const char* const Product = "shorebound";
+
+// Shows a switch's mark: its own picture ("main_menu.pak" stays).
+void Mark(Param_map& button, const char* model) { button["MODEL_1"].text2 = model; }
+
+// The running switch's function.
+Param_map& This_switch() { return Current_params(Current_object); }
+
+// Goes from piece mode `from` to `to`: marks the running switch, clears `other` and rebuilds
+// the current puzzle. Nothing while a rebuild runs or when the mode is not `from`.
+void Choose_pieces(uint32_t from, uint32_t to, const char* other) {
+  if (Rebuild_running() || Settings.piece_mode != from) return;
+  Settings.piece_mode = to;
+  Mark(This_switch(), "diff.3DS");
+  Mark(Get_function_params(Current_object, other), "clean.3DS");
+  Start_rebuild();
+}
+
+// Turns a sound or music switch over: the settings, the audio system and the running switch's
+// mark follow. True when it is now on.
+bool Flip(uint8_t& flag, unsigned char Sound_system::*on) {
+  flag = flag == 0 ? 1 : 0;
+  if (Sound_ptr != nullptr) Sound_ptr->*on = flag;
+  Mark(This_switch(), flag ? "sound.3DS" : "clean.3DS");
+  return flag != 0;
+}
+
+void Leave_for(const std::string& address) {
+  Open_url(address);
+  Quit_program();
+}
+
+}  // namespace
+
+void Toggle_sound() {
+  // Switched on, this is the one click heard: the button's own was refused while off.
+  if (Flip(Settings.sound_flag, &Sound_system::sound_on))
+    Play_sound(Sound_ptr, "music.pak", "button.wav");
+  else
+    Stop_sounds();
+}
+
+void Toggle_music() {
+  if (Flip(Settings.music_flag, &Sound_system::music_on))
+    Play_music(Sound_ptr, "music.pak", "music.wav");  // from its beginning
+  else
+    Stop_music();
+}
+
+void Choose_20_pieces() { Choose_pieces(2, 1, "b48pc_draw"); }
+void Choose_48_pieces() { Choose_pieces(1, 2, "b20pc_draw"); }
+
+void Quit_program() {
+  Shut_down();
+  std::exit(1);
+}
+
+std::string Site_address() {
+  return std::string(SHOREBOUND_HOME_URL) + "?utm_source=software&utm_medium=" + Product +
+         "_mac&utm_term=prog&utm_content=" + SHOREBOUND_VERSION + "&utm_campaign=" + Product +
+         "_mac";
+}
+
+void Open_site() { Leave_for(Site_address()); }
+void Open_twitter() { Leave_for(SHOREBOUND_TWITTER_URL); }
+void Open_facebook() { Leave_for(SHOREBOUND_FACEBOOK_URL); }
