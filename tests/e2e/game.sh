@@ -58,10 +58,13 @@ shot 3-help
 click_world 6.711 -4.145 75.05  # close the help
 sleep 1.5
 shot 4-board
-# The board stands in the middle: the wooden frame at its left edge, not the sea behind it.
-read -r fx fy < <(pixel -10.45 0 62.9)
-read -r r g b < <(rgb 4-board "$fx" "$fy")
-[ "$r" -gt $((b + 25)) ] || fail "no board frame at ($fx,$fy): rgb $r $g $b"
+# The board stands in the middle: the wooden frame along its top and left edges (where no
+# scattered piece can lie), not the sky and sea behind it.
+for point in "-8 7.4" "-10.4 6.0" "-6 7.4"; do
+  read -r fx fy < <(pixel $point 62.9)
+  read -r r g b < <(rgb 4-board "$fx" "$fy")
+  [ "$r" -gt $((b + 25)) ] || fail "no board frame at ($fx,$fy): rgb $r $g $b"
+done
 read -r board_left _ < <(brightness 4-board "60x60+20+$((screen_h / 2))")
 
 # Main menu: switch the music off, close the menu.
