@@ -51,6 +51,7 @@ TEST_F(Screen, BootShowsCursorAndLoaderAndTheGameScreenNoEarlierThanSixSeconds) 
   EXPECT_EQ(Settings.record_version, 1u);  // the settings were loaded
   // Every picture was decoded while the loader showed.
   EXPECT_EQ(Global_data["puzzle9.pak"].count("PUZZ_V2.JPG_tex"), 1u);
+  Shut_down();  // stops the music and closes the sound system
 }
 
 TEST_F(Screen, LoaderLinkTitleIsNotAClickTarget) {
