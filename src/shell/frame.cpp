@@ -20,16 +20,24 @@
 
 Object* Main_object = nullptr;
 
-void Run_frame() {
+void Begin_frame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   glTranslatef(0.0f, 0.0f, -100.0f);
+}
+
+void Frame_work() {
   Update_sounds();
   if (Main_object != nullptr) Process_obj(Main_object);
   Draw_blend_objs();
   Pick_mause_objs();
   Sweep_global_store();
   Release_idle_gl_tex();
+}
+
+void Run_frame() {
+  Begin_frame();
+  Frame_work();
   Input_frame_done();
 }
 

@@ -7,6 +7,11 @@ extern Object* Main_object;
 
 // One frame: clear, camera, sounds, the object tree, late pass, picking, sweeps.
 void Run_frame();
+// The parts of Run_frame, in its order: Begin_frame clears and sets the camera; Frame_work
+// is the game's own work, from the sounds to the release of idle textures; Input_frame_done
+// (shell/input.h) ends the frame.
+void Begin_frame();
+void Frame_work();
 // Saves the settings, destroys every object, frees the textures and closes audio.
 void Shut_down();
 // Drains all pending events before each frame; returns after the frame that follows a quit

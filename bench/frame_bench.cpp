@@ -1,0 +1,365 @@
+// Frame-time, start-up and memory benchmark on the real game code, in the real window.
+//
+//   frame_bench startup      time of the first Preload_puzzle_images and the memory after it
+//   frame_bench busy [N]     a 48-piece board with pieces landing all the time, hundreds of
+//                            stars, the preview and the main menu open, the pointer moving
+//   frame_bench quiet [N]    a finished picture and nothing else going on
+//
+// Each frame mode also measures the floor (a frame that only clears and swaps) in the same
+// window, and prints median and 99th percentile against the targets. The packs are read from
+// the Resources folder beside the build (the folder above this executable), or from
+// SHOREBOUND_RESOURCES when set.
+#include <GL/gl.h>
+#include <SDL.h>
+#include <sys/utsname.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "audio/sound.h"
+#include "puzzle/board.h"
+#include "puzzle/catalogue.h"
+#include "puzzle/completion.h"
+#include "puzzle/pieces.h"
+#include "render/draw.h"
+#include "resources/pack.h"
+#include "runtime/process.h"
+#include "scenes/game_screen.h"
+#include "scenes/settings.h"
+#include "shell/clock.h"
+#include "shell/frame.h"
+#include "shell/input.h"
+#include "shell/platform.h"
+#include "shell/video.h"
+
+namespace {
+
+const double Work_target_ms = 0.5;     // median of the game's own work per frame
+const double Frame_to_floor_ratio = 2;  // median whole frame against the median floor
+const double Preload_target_ms = 1000;  // the loader shows for five seconds
+const double Resident_target_mb = 150;
+
+using Steady = std::chrono::steady_clock;
+
+double Ms_between(Steady::time_point a, Steady::time_point b) {
+  return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+// CPU time of the calling thread: the game's own computing without the waits for the
+// renderer's threads.
+double Thread_cpu_ms() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// The settings file of the benchmark goes to a folder of its own, removed at the end.
+std::string Cache_folder;
+
+[[noreturn]] void Fail(const std::string& why) {
+  std::fprintf(stderr, "frame_bench: %s\n", why.c_str());
+  if (!Cache_folder.empty()) std::filesystem::remove_all(Cache_folder);
+  std::exit(2);
+}
+
+std::string Resources_folder() {
+  if (const char* given = std::getenv("SHOREBOUND_RESOURCES")) {
+    std::string dir = given;
+    return dir.empty() || dir.back() == '/' ? dir : dir + "/";
+  }
+  char exe[4096];
+  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n <= 0) Fail("cannot find my own executable");
+  std::string path(exe, static_cast<size_t>(n));
+  path = path.substr(0, path.rfind('/'));  // build/bench
+  path = path.substr(0, path.rfind('/'));  // build
+  return path + "/Resources/";
+}
+
+// Resident memory of this process in MB (VmRSS of /proc/self/status).
+double Resident_mb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+  return -1;
+}
+
+void Print_machine() {
+  utsname u{};
+  uname(&u);
+  std::printf("machine: %s %s %s %s %s\n", u.sysname, u.nodename, u.release, u.version, u.machine);
+  std::ifstream cpuinfo("/proc/cpuinfo");
+  std::string line, model = "unknown";
+  while (std::getline(cpuinfo, line))
+    if (line.rfind("model name", 0) == 0) {
+      model = line.substr(line.find(':') + 2);
+      break;
+    }
+  std::printf("cpu: %s, %ld cores online\n", model.c_str(), sysconf(_SC_NPROCESSORS_ONLN));
+  std::printf("GL_RENDERER: %s\nGL_VERSION: %s\n",
+              reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
+              reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+  std::printf("window: %dx%d\n", Video_ptr->width, Video_ptr->height);
+}
+
+// The window, the packs, silence or the sound device, and a settings file of our own.
+void Start_game_code() {
+  Cache_folder = "/tmp/shorebound-bench-XXXXXX";
+  if (mkdtemp(Cache_folder.data()) == nullptr) Fail("cannot make a cache folder");
+  setenv("XDG_CACHE_HOME", Cache_folder.c_str(), 1);
+  Video_ptr = new Video(0, 0);
+  Resource_dir = Resources_folder();
+  std::srand(1);
+  Start_clock();
+}
+
+struct Summary {
+  double median, p99;
+};
+
+Summary Summarise(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  auto at = [&](double q) {
+    size_t i = static_cast<size_t>(std::ceil(q * values.size())) - 1;
+    return values[std::min(i, values.size() - 1)];
+  };
+  return {at(0.5), at(0.99)};
+}
+
+// Events the display sends (focus, exposure) are taken off the queue; the pointer is driven
+// through Mouse_state instead.
+void Drain_events() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+  }
+}
+
+// One untimed frame, as the event loop runs it.
+void Frame() {
+  Drain_events();
+  Run_frame();
+  SDL_GL_SwapBuffers();
+}
+
+void Run_for(double ms) {
+  for (auto start = Steady::now(); Ms_between(start, Steady::now()) < ms;) Frame();
+}
+
+// Window pixel where the world point appears (the camera looks down -z from 100 units).
+void Pixel_of(double x, double y, double z, int& px, int& py) {
+  double d = 100.0 - z;
+  px = static_cast<int>(Video_ptr->width / 2.0 * (1.0 + x / View_half_width(Video_ptr, d)));
+  py = static_cast<int>(Video_ptr->height / 2.0 * (1.0 - y / View_half_height(Video_ptr, d)));
+}
+
+// A left click as the player makes it: the pick pass takes it, the next frame acts on it.
+void Click_at(double x, double y, double z) {
+  Pixel_of(x, y, z, Mouse_state.x, Mouse_state.y);
+  Mouse_state.pressed = 1;
+  Frame();
+  Frame();
+}
+
+// The game screen with its piece-count window, then a click on 48 pieces shows the current
+// puzzle: its board, or its finished picture when it is done.
+void Open_game_screen(bool puzzle_done) {
+  Main_object = new Object("Main_store", "main");
+  Sound_ptr = new Sound_system();
+  Open_sound_system(Sound_ptr);
+  Build_game_screen();  // loads the (fresh) settings: a first start
+  Settings.first_start = 0;
+  puzzle_index = 0;
+  Settings.puzzle_done[puzzle_index] = puzzle_done ? 1 : 0;
+  Run_for(1200);  // the window fades in
+  Click_at(8.0, -2.0, 68.05);
+  if (Settings.piece_mode != 2) Fail("the click on 48 pieces did not reach its button");
+  Run_for(2000);  // the window fades out, the puzzle slides in
+  const char* shown = puzzle_done ? "puzz_final" : "puzz_plase";
+  if (!Is_object_in_global_store(Puzzle_pack(puzzle_index), shown))
+    Fail(std::string("the puzzle shows no ") + shown);
+}
+
+// Keeps pieces of the 48-piece board flying home: a piece that landed more than 2.2 s ago
+// (its stars have burnt out, so the names of its new stars are free) starts again from its
+// scattered position.
+class Flights {
+ public:
+  Flights() : landed_at_(Shape_count, -1e9) {}
+
+  void Launch(double now) {
+    const std::string pack = Puzzle_pack(puzzle_index);
+    for (int i = First_shape(); i < First_shape() + Shape_total(); ++i) {
+      Object* piece = Get_object_from_global_store(pack, Shape_name(i));
+      if (piece == nullptr) Fail("a piece of the board is missing");
+      Param_map& place = Get_function_params(piece, "puzz_draw");
+      bool home = place["POS_Z"].value.number == 62.95;
+      auto& after = piece->after_list;
+      auto& queued = piece->start_after_queue;
+      bool flying = std::find(after.begin(), after.end(), "move_puzzle") != after.end() ||
+                    std::find(queued.begin(), queued.end(), "move_puzzle") != queued.end();
+      if (flying) continue;
+      if (home && landed_at_[i] < 0) landed_at_[i] = now;  // landed since the last look
+      if (home && now - landed_at_[i] < 2200) continue;
+      place["POS_X"].value.number = scatter_x[i];
+      place["POS_Y"].value.number = scatter_y[i];
+      place["POS_Z"].value.number = 63.0;
+      Add_function(piece, "move_puzzle", Fly_piece_home);
+      Start_function_after(piece, "move_puzzle");
+      // The landing removes the shadow function too; it stays unstarted (not selected).
+      if (!piece->functions.count("shadow")) Add_function(piece, "shadow", Draw_obj);
+      landed_at_[i] = -1;
+      ++launched_;
+    }
+    // The board counts burnt-out stars towards its completion; it must not finish here.
+    stars_done = 0;
+  }
+
+  // Stars burning on the board and pieces in flight right now.
+  static int Stars() {
+    Object* board = Get_object_from_global_store(Puzzle_pack(puzzle_index), "puzz_plase");
+    if (board == nullptr) return 0;
+    int stars = 0;
+    for (auto& [name, function] : board->functions)
+      if (function.fun == Draw_star &&
+          std::find(board->after_list.begin(), board->after_list.end(), name) != board->after_list.end())
+        ++stars;
+    return stars;
+  }
+  int launched() const { return launched_; }
+
+ private:
+  std::vector<double> landed_at_;
+  int launched_ = 0;
+};
+
+void Print_row(const char* what, const Summary& s) {
+  std::printf("  %-34s median %8.3f ms   p99 %8.3f ms\n", what, s.median, s.p99);
+}
+
+int Frame_mode(bool busy, int frames) {
+  Start_game_code();
+  Print_machine();
+  Preload_puzzle_images();
+  Open_game_screen(!busy);
+
+  Flights flights;
+  double phase = 0;
+  auto drive = [&]() {
+    if (!busy) return;
+    flights.Launch(Clock_ms());
+    // The pointer circles over the board every frame.
+    phase += 0.02;
+    Mouse_state.x = static_cast<int>(Video_ptr->width * (0.5 + 0.4 * std::cos(phase)));
+    Mouse_state.y = static_cast<int>(Video_ptr->height * (0.5 + 0.4 * std::sin(1.3 * phase)));
+    Mouse_state.moved = 1;
+  };
+
+  if (busy) {
+    // The preview button and the main menu button of the menu bar, as the player clicks them.
+    const double w = View_half_width(Video_ptr, 100), h = View_half_height(Video_ptr, 100);
+    Click_at(16.5 - w, h - 5.8, 0.6);
+    if (!Is_object_in_global_store("Int_store", "help_im")) Fail("the preview did not open");
+    Click_at(7.5 - w, h - 5.8, 0.6);
+    if (!Is_object_in_global_store("z_Int_store", "m_menu")) Fail("the main menu did not open");
+    // Stars build up for three seconds before the measurement.
+    for (auto start = Steady::now(); Ms_between(start, Steady::now()) < 3000;) {
+      drive();
+      Frame();
+    }
+  }
+
+  std::vector<double> work, work_cpu, whole, floor;
+  long stars_seen = 0;
+  int most_stars = 0;
+  for (int f = 0; f < frames; ++f) {
+    Drain_events();
+    drive();
+    if (busy) {
+      int stars = Flights::Stars();
+      stars_seen += stars;
+      most_stars = std::max(most_stars, stars);
+    }
+    auto t0 = Steady::now();
+    Begin_frame();
+    auto t1 = Steady::now();
+    double cpu = Thread_cpu_ms();
+    Frame_work();
+    auto t2 = Steady::now();
+    work_cpu.push_back(Thread_cpu_ms() - cpu);
+    Input_frame_done();
+    SDL_GL_SwapBuffers();
+    auto t3 = Steady::now();
+    work.push_back(Ms_between(t1, t2));
+    whole.push_back(Ms_between(t0, t3));
+  }
+  if (busy && Settings.puzzle_done[puzzle_index]) Fail("the board finished during the measurement");
+
+  // The floor in the same window, straight after.
+  for (int f = 0; f < frames; ++f) {
+    Drain_events();
+    auto t0 = Steady::now();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SDL_GL_SwapBuffers();
+    floor.push_back(Ms_between(t0, Steady::now()));
+  }
+
+  Summary a = Summarise(work), a_cpu = Summarise(work_cpu), b = Summarise(whole), f = Summarise(floor);
+  std::printf("\nscene: %s, %d frames\n", busy ? "busy" : "quiet", frames);
+  if (busy)
+    std::printf("  48-piece board, %d piece flights, stars burning: %.0f on average, %d at most;\n"
+                "  preview and main menu open, pointer moving every frame\n",
+                flights.launched(), static_cast<double>(stars_seen) / frames, most_stars);
+  else
+    std::printf("  finished picture of puzzle %d, no window open, pointer still\n", puzzle_index + 1);
+  Print_row("(a) game's work (sounds..textures)", a);
+  Print_row("    of it CPU time of this thread", a_cpu);
+  Print_row("(b) whole frame with swap", b);
+  Print_row("floor (clear and swap)", f);
+  std::printf("  target (a) median <= %.3f ms: %.3f ms  %s\n", Work_target_ms, a.median,
+              a.median <= Work_target_ms ? "PASS" : "MISS");
+  std::printf("  target (b) median <= %.0f x floor median = %.3f ms: %.3f ms  %s\n",
+              Frame_to_floor_ratio, Frame_to_floor_ratio * f.median, b.median,
+              b.median <= Frame_to_floor_ratio * f.median ? "PASS" : "MISS");
+  std::filesystem::remove_all(Cache_folder);
+  return 0;
+}
+
+int Startup_mode() {
+  Start_game_code();
+  Print_machine();
+  double before = Resident_mb();
+  auto start = Steady::now();
+  Preload_puzzle_images();
+  double ms = Ms_between(start, Steady::now());
+  double after = Resident_mb();
+  std::printf("\nstart-up\n");
+  std::printf("  resident memory before the preload (window open): %.1f MB\n", before);
+  std::printf("  target first Preload_puzzle_images <= %.0f ms: %.1f ms  %s\n", Preload_target_ms, ms,
+              ms <= Preload_target_ms ? "PASS" : "MISS");
+  std::printf("  target resident memory after it <= %.0f MB: %.1f MB  %s\n", Resident_target_mb, after,
+              after <= Resident_target_mb ? "PASS" : "MISS");
+  std::filesystem::remove_all(Cache_folder);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string mode = argc > 1 ? argv[1] : "";
+  int frames = argc > 2 ? std::atoi(argv[2]) : 600;
+  if (frames < 1) frames = 600;
+  if (mode == "startup") return Startup_mode();
+  if (mode == "busy" || mode == "quiet") return Frame_mode(mode == "busy", frames);
+  std::fprintf(stderr, "usage: frame_bench startup | busy [frames] | quiet [frames]\n");
+  return 2;
+}
