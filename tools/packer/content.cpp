@@ -71,6 +71,16 @@ Mesh_source Board_mesh(const std::string& texture, const std::vector<float>& tri
   return mesh;
 }
 
+// "Shape1".."Shape68": every piece of the 20- and then the 48-piece cut of a pattern, at its
+// place on the board, textured with the given pictures (pieces, slots and shadows alike).
+void Add_shapes(Pack_contents& pack, int pattern, const char* texture20, const char* texture48) {
+  int index = 0;
+  for (bool forty_eight : {false, true})
+    for (const Piece_cut& piece : Cut_of(pattern, forty_eight).pieces)
+      pack.Add(Shape_name(index++), Model_bytes({Board_mesh(forty_eight ? texture48 : texture20,
+                                                            piece.triangles, piece.center)}));
+}
+
 const int picture_w = 1000, picture_h = 700;
 
 void Make_puzzle_pack(Pack_contents& pack, int index) {
@@ -84,12 +94,7 @@ void Make_puzzle_pack(Pack_contents& pack, int index) {
   Mesh_source final_mesh = Rectangle_mesh("FINAL.JPG", -10, -7, 10, 7, 0);
   pack.Add("final.3DS", Model_bytes({final_mesh}));
   pack.Add("prev.3DS", Model_bytes({Flat_mesh("PREV.JPG", 24, 16.8, 0)}));
-  for (size_t i = 0; i < cut20.pieces.size(); ++i)
-    pack.Add(Shape_name(static_cast<int>(i)),
-             Model_bytes({Board_mesh("PUZZLE.JPG", cut20.pieces[i].triangles, cut20.pieces[i].center)}));
-  for (size_t i = 0; i < cut48.pieces.size(); ++i)
-    pack.Add(Shape_name(static_cast<int>(20 + i)),
-             Model_bytes({Board_mesh("PUZZ_V2.JPG", cut48.pieces[i].triangles, cut48.pieces[i].center)}));
+  Add_shapes(pack, index % 3, "PUZZLE.JPG", "PUZZ_V2.JPG");
 }
 
 void Make_board_pack(Pack_contents& pack, int pattern) {
@@ -105,12 +110,7 @@ void Make_board_pack(Pack_contents& pack, int pattern) {
   const Board_cut& cut48 = Cut_of(pattern, true);
   pack.Add("SLOT.PNG", Encode_png(Slot_map(cut20, 800, 560, 9.0f), true));
   pack.Add("SLOT_V2.PNG", Encode_png(Slot_map(cut48, 800, 560, 7.0f), true));
-  for (size_t i = 0; i < cut20.pieces.size(); ++i)
-    pack.Add(Shape_name(static_cast<int>(i)),
-             Model_bytes({Board_mesh("SLOT.PNG", cut20.pieces[i].triangles, cut20.pieces[i].center)}));
-  for (size_t i = 0; i < cut48.pieces.size(); ++i)
-    pack.Add(Shape_name(static_cast<int>(20 + i)),
-             Model_bytes({Board_mesh("SLOT_V2.PNG", cut48.pieces[i].triangles, cut48.pieces[i].center)}));
+  Add_shapes(pack, pattern, "SLOT.PNG", "SLOT_V2.PNG");
 }
 
 void Make_shadow_pack(Pack_contents& pack, int pattern) {
@@ -118,12 +118,7 @@ void Make_shadow_pack(Pack_contents& pack, int pattern) {
   const Board_cut& cut48 = Cut_of(pattern, true);
   pack.Add("SHADOW.PNG", Encode_png(Shadow_map(cut20, 500, 350), true));
   pack.Add("SHAD_V2.PNG", Encode_png(Shadow_map(cut48, 500, 350), true));
-  for (size_t i = 0; i < cut20.pieces.size(); ++i)
-    pack.Add(Shape_name(static_cast<int>(i)),
-             Model_bytes({Board_mesh("SHADOW.PNG", cut20.pieces[i].triangles, cut20.pieces[i].center)}));
-  for (size_t i = 0; i < cut48.pieces.size(); ++i)
-    pack.Add(Shape_name(static_cast<int>(20 + i)),
-             Model_bytes({Board_mesh("SHAD_V2.PNG", cut48.pieces[i].triangles, cut48.pieces[i].center)}));
+  Add_shapes(pack, pattern, "SHADOW.PNG", "SHAD_V2.PNG");
 }
 
 // The pointer is drawn without blending, so its model has the arrow's own shape: the arrow
