@@ -120,14 +120,16 @@ void Draw_model_late(const std::string& pack_name, const std::string& model_name
   Draw_meshes(pack_name, model_name, center, nullptr);
 }
 
-void Queue_blend_obj() {
-  blend_obj queued;
+queued_drawing Running_drawing() {
+  queued_drawing queued;
   queued.object = Current_object->name;
   queued.store = Current_object->store;
   queued.fun = Current_object->fun_name;
   glGetFloatv(GL_MODELVIEW_MATRIX, queued.matrix);
-  blend_list.push_back(queued);
+  return queued;
 }
+
+void Queue_blend_obj() { blend_list.push_back(Running_drawing()); }
 
 void Draw_blend_objs() {
   if (blend_list.empty()) return;

@@ -6,13 +6,18 @@
 
 #include "runtime/object.h"
 
-// A blended drawing queued for the late pass, with the matrix it was queued under.
-struct blend_obj {
+// A drawing function queued during the frame (for the late pass or for picking), with the
+// model-view matrix it was queued under.
+struct queued_drawing {
   std::string object;
   std::string store;
   std::string fun;
   float matrix[16];
 };
+typedef queued_drawing blend_obj;
+
+// The running function of Current_object with the current matrix.
+queued_drawing Running_drawing();
 
 extern std::vector<blend_obj> blend_list;
 

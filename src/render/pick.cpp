@@ -14,11 +14,7 @@
 std::vector<mause_obj> pick_list;
 
 void Queue_mause_obj() {
-  mause_obj queued;
-  queued.object = Current_object->name;
-  queued.store = Current_object->store;
-  queued.fun = Current_object->fun_name;
-  glGetFloatv(GL_MODELVIEW_MATRIX, queued.matrix);
+  mause_obj queued = Running_drawing();
   pick_list.push_back(queued);
   Return_fun_data(queued.store, queued.object, queued.fun)["MOUSE_CL"].value.flag = 0;
 }

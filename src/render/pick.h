@@ -3,13 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "render/draw.h"
+
 // A pickable drawing of this frame, with the matrix it was drawn under.
-struct mause_obj {
-  std::string object;
-  std::string store;
-  std::string fun;
-  float matrix[16];
-};
+typedef queued_drawing mause_obj;
 
 extern std::vector<mause_obj> pick_list;
 
