@@ -36,6 +36,10 @@ bool Handle_event(const SDL_Event& event) {
       bool command = (mod & KMOD_META) != 0 || (mod & KMOD_CTRL) != 0 || super_held;
       return key == SDLK_q && command;
     }
+    case SDL_QUIT:
+      // The window manager's close, or SIGINT/SIGTERM (a logout, Ctrl+C in a terminal): an
+      // orderly quit, so that the settings are saved before the process goes.
+      return true;
     case SDL_KEYUP:
       if (event.key.keysym.sym == SDLK_LSUPER || event.key.keysym.sym == SDLK_RSUPER)
         super_held = false;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <vector>
 
 #include "runtime/process.h"
@@ -82,14 +83,19 @@ TEST_F(EventLoop, MetaQQuitsAfterOneCompleteFrameEvenWhenReleasedFirst) {
   EXPECT_FLOAT_EQ(modelview_z, -100.0f);
 }
 
-TEST_F(EventLoop, PlainQAndTheWindowCloseRequestDoNothing) {
+TEST_F(EventLoop, PlainQDoesNothing) {
   Push_key(SDLK_q, KMOD_NONE);
-  SDL_Event close{};
-  close.type = SDL_QUIT;
-  SDL_PushEvent(&close);
   quit_after_frames = 3;
   Run_event_loop();
   EXPECT_EQ(frames.size(), 4u);
+}
+
+TEST_F(EventLoop, TerminationSignalQuitsAfterOneCompleteFrame) {
+  // SDL turns SIGTERM into its quit request, as it does the window manager's close.
+  raise(SIGTERM);
+  quit_after_frames = 3;  // Ctrl+Q later, should the signal be ignored
+  Run_event_loop();
+  EXPECT_EQ(frames.size(), 1u);
 }
 
 TEST_F(EventLoop, SuperHeldWhileQIsPressedQuits) {
