@@ -31,6 +31,7 @@
 #include "puzzle/completion.h"
 #include "puzzle/pieces.h"
 #include "render/draw.h"
+#include "resources/image.h"
 #include "resources/pack.h"
 #include "runtime/process.h"
 #include "scenes/game_screen.h"
@@ -86,13 +87,18 @@ std::string Resources_folder() {
 }
 
 // Resident memory of this process in MB (VmRSS of /proc/self/status).
-double Resident_mb() {
-  std::ifstream status("/proc/self/status");
+double Proc_kb_line_mb(const char* file, const std::string& key) {
+  std::ifstream status(file);
   std::string line;
   while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+    if (line.rfind(key, 0) == 0) return std::atof(line.c_str() + key.size()) / 1024.0;
   return -1;
 }
+
+double Resident_mb() { return Proc_kb_line_mb("/proc/self/status", "VmRSS:"); }
+
+// Resident memory not backed by a file: heap, GL buffers, the driver's allocations.
+double Anonymous_mb() { return Proc_kb_line_mb("/proc/self/smaps_rollup", "Anonymous:"); }
 
 void Print_machine() {
   utsname u{};
@@ -334,20 +340,41 @@ int Frame_mode(bool busy, int frames) {
   return 0;
 }
 
+// Bytes held by the data store: the entries read from the packs, and the pictures decoded
+// from them (width x height x 3 or 4).
+void Print_store_bytes() {
+  double entries = 0, decoded = 0;
+  for (auto& pack : Global_data)
+    for (auto& named : pack.second) {
+      const Raw_data& entry = named.second;
+      if (entry.image != nullptr)
+        decoded += double(entry.image->width) * entry.image->height * (entry.image->format == GL_RGBA ? 4 : 3);
+      else
+        entries += entry.size;
+    }
+  std::printf("  of it pack entries in the data store: %.1f MB; pictures decoded from them: %.1f MB\n",
+              entries / 1048576.0, decoded / 1048576.0);
+}
+
 int Startup_mode() {
+  double no_window = Resident_mb();
   Start_game_code();
   Print_machine();
-  double before = Resident_mb();
+  double before = Resident_mb(), before_anonymous = Anonymous_mb();
   auto start = Steady::now();
   Preload_puzzle_images();
   double ms = Ms_between(start, Steady::now());
   double after = Resident_mb();
   std::printf("\nstart-up\n");
-  std::printf("  resident memory before the preload (window open): %.1f MB\n", before);
+  std::printf("  resident memory before the window opens: %.1f MB\n", no_window);
+  std::printf("  resident memory before the preload (window open): %.1f MB, of it %.1f MB anonymous\n"
+              "    (heap, GL buffers) and %.1f MB mapped from files (libraries' code)\n",
+              before, before_anonymous, before - before_anonymous);
   std::printf("  target first Preload_puzzle_images <= %.0f ms: %.1f ms  %s\n", Preload_target_ms, ms,
               ms <= Preload_target_ms ? "PASS" : "MISS");
   std::printf("  target resident memory after it <= %.0f MB: %.1f MB  %s\n", Resident_target_mb, after,
               after <= Resident_target_mb ? "PASS" : "MISS");
+  Print_store_bytes();
   std::filesystem::remove_all(Cache_folder);
   return 0;
 }
