@@ -90,16 +90,6 @@ TEST_F(Show, ASelectedPieceLosesItsShadowAndOutlineWhenThePuzzleSwitches) {
   EXPECT_EQ(shadows, 0);
 }
 
-TEST_F(Show, PreviewFollowsTheShownPuzzle) {
-  Object* preview = new Object("Int_store", "help_im");
-  Get_function_params(preview, "prev_im_draw")["MODEL_1"].text = "puzzle0.pak";
-  Link_object(Main_object, "Int_store", "help_im");
-  Show_current_puzzle();
-  Run_for(1300);
-  Show_next_puzzle();
-  EXPECT_EQ(Get_function_params(preview, "prev_im_draw")["MODEL_1"].text, "puzzle1.pak");
-}
-
 Object* window = nullptr;
 void Choose_48_in_window() {
   Current_object = window;

@@ -212,11 +212,13 @@ TEST_F(Textures, RefusedImagesAreReportedOnEveryFetchAndTheGameCarriesOn) {
   Load_pack("p.pak",
             Pack_record("GREY.PNG", Png_bytes(2, 2, PNG_COLOR_TYPE_GRAY, {0, 1, 2, 3})) +
                 Pack_record("PAL.PNG", Png_bytes(2, 2, PNG_COLOR_TYPE_PALETTE, {0, 1, 2, 3})) +
+                Pack_record("GA.PNG",
+                            Png_bytes(2, 2, PNG_COLOR_TYPE_GRAY_ALPHA, {0, 1, 2, 3, 4, 5, 6, 7})) +
                 Pack_record("CUT.JPG", jpeg.substr(0, jpeg.size() / 2)) +
                 Pack_record("BROKEN.JPG", damaged) + Pack_record("EMPTY.JPG", "") +
                 Pack_record("TINY.PNG", "\x89PN"));
   for (const char* name :
-       {"GREY.PNG", "PAL.PNG", "CUT.JPG", "BROKEN.JPG", "EMPTY.JPG", "TINY.PNG"}) {
+       {"GREY.PNG", "PAL.PNG", "GA.PNG", "CUT.JPG", "BROKEN.JPG", "EMPTY.JPG", "TINY.PNG"}) {
     std::string problem = std::string(
                               "(Extract_tex_from_data_store) In Global_data in pack "
                               "<p.pak> texture <") +

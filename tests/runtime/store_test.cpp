@@ -128,17 +128,4 @@ TEST_F(Store, RemoveObjectUnlinksTheFirstMatchOnlyAndReportsAMiss) {
   EXPECT_TRUE(Is_object_in_global_store("S", "child"));
 }
 
-TEST_F(Store, ValueSlotHoldsANumberACallbackOrAFlagAndStartsZero) {
-  Data fresh;
-  EXPECT_EQ(fresh.value.number, 0.0);
-  EXPECT_EQ(fresh.value.callback, nullptr);
-  EXPECT_EQ(fresh.value.flag, 0);
-  EXPECT_TRUE(fresh.text.empty());
-  EXPECT_TRUE(fresh.text2.empty());
-  Data flag;
-  flag.value.flag = 1;
-  EXPECT_EQ(flag.value.flag, 1);
-  EXPECT_NE(flag.value.number, 0.0);
-}
-
 }  // namespace

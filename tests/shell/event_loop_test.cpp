@@ -73,75 +73,56 @@ class EventLoop : public ::testing::Test {
     Main_object->before_list.push_back("observe");
   }
   void TearDown() override { Reset_runtime(); }
+  // Runs the loop, with Ctrl+Q pushed after `quit_after` frames; the frames it ran.
+  static size_t Frames_until_quit(int quit_after) {
+    frames.clear();
+    quit_after_frames = quit_after;
+    Run_event_loop();
+    return frames.size();
+  }
 };
 
-TEST_F(EventLoop, MetaQQuitsAfterOneCompleteFrameEvenWhenReleasedFirst) {
+TEST_F(EventLoop, MetaQOrSuperHeldWithQQuitAfterOneFramePlainQOrQAfterSuperDoNot) {
   Push_key(SDLK_q, KMOD_LMETA);
-  Push_key(SDLK_q, KMOD_LMETA, false);
-  Run_event_loop();
-  EXPECT_EQ(frames.size(), 1u);
+  Push_key(SDLK_q, KMOD_LMETA, false);  // released before the first frame
+  EXPECT_EQ(Frames_until_quit(0), 1u);
   EXPECT_FLOAT_EQ(modelview_z, -100.0f);
-}
 
-TEST_F(EventLoop, PlainQDoesNothing) {
   Push_key(SDLK_q, KMOD_NONE);
-  quit_after_frames = 3;
-  Run_event_loop();
-  EXPECT_EQ(frames.size(), 4u);
+  EXPECT_EQ(Frames_until_quit(3), 4u);
+
+  Push_key(SDLK_LSUPER, KMOD_NONE);
+  Push_key(SDLK_LSUPER, KMOD_NONE, false);
+  Push_key(SDLK_q, KMOD_NONE);
+  EXPECT_EQ(Frames_until_quit(2), 3u);
+
+  Push_key(SDLK_LSUPER, KMOD_NONE);
+  Push_key(SDLK_q, KMOD_NONE);
+  EXPECT_EQ(Frames_until_quit(0), 1u);
 }
 
 TEST_F(EventLoop, TerminationSignalQuitsAfterOneCompleteFrame) {
   // SDL turns SIGTERM into its quit request, as it does the window manager's close.
   raise(SIGTERM);
-  quit_after_frames = 3;  // Ctrl+Q later, should the signal be ignored
-  Run_event_loop();
-  EXPECT_EQ(frames.size(), 1u);
+  EXPECT_EQ(Frames_until_quit(3), 1u);  // Ctrl+Q later, should the signal be ignored
 }
 
-TEST_F(EventLoop, SuperHeldWhileQIsPressedQuits) {
-  Push_key(SDLK_LSUPER, KMOD_NONE);
-  Push_key(SDLK_q, KMOD_NONE);
-  Run_event_loop();
-  EXPECT_EQ(frames.size(), 1u);
-}
-
-TEST_F(EventLoop, QAfterSuperWasReleasedDoesNotQuit) {
-  Push_key(SDLK_LSUPER, KMOD_NONE);
-  Push_key(SDLK_LSUPER, KMOD_NONE, false);
-  Push_key(SDLK_q, KMOD_NONE);
-  quit_after_frames = 2;
-  Run_event_loop();
-  EXPECT_EQ(frames.size(), 3u);
-}
-
-TEST_F(EventLoop, ABurstOfMotionCostsOneFrameAndLeavesTheLastPosition) {
+TEST_F(EventLoop, ABurstOfMotionCostsOneFrameAndTheRightButtonDoesNothing) {
   Push_motion(10, 20);
   Push_motion(30, 40);
   Push_motion(500, 600);
-  quit_after_frames = 1;
-  Run_event_loop();
-  ASSERT_EQ(frames.size(), 2u);
+  Push_button(true, SDL_BUTTON_RIGHT, 700, 800);
+  ASSERT_EQ(Frames_until_quit(1), 2u);
   EXPECT_EQ(frames[0].x, 500);
   EXPECT_EQ(frames[0].y, 600);
   EXPECT_EQ(frames[0].moved, 1);
-}
-
-TEST_F(EventLoop, RightButtonMovesNothing) {
-  Push_motion(100, 200);
-  Push_button(true, SDL_BUTTON_RIGHT, 700, 800);
-  quit_after_frames = 1;
-  Run_event_loop();
-  EXPECT_EQ(frames[0].x, 100);
-  EXPECT_EQ(frames[0].y, 200);
   EXPECT_EQ(frames[0].pressed, 0);
 }
 
 TEST_F(EventLoop, PressAndReleaseInOneBurstStillReachTheNextFrame) {
   Push_button(true, SDL_BUTTON_LEFT, 300, 400);
   Push_button(false, SDL_BUTTON_LEFT, 310, 410);
-  quit_after_frames = 2;
-  Run_event_loop();
-  ASSERT_GE(frames.size(), 2u);
+  ASSERT_GE(Frames_until_quit(2), 2u);
   EXPECT_EQ(frames[0].pressed, 1);
   EXPECT_EQ(frames[0].x, 300);
   EXPECT_EQ(frames[0].y, 400);
@@ -151,8 +132,7 @@ TEST_F(EventLoop, PressAndReleaseInOneBurstStillReachTheNextFrame) {
 
 TEST_F(EventLoop, ReleaseAfterAFrameClearsThePressAtOnce) {
   Push_button(true, SDL_BUTTON_LEFT, 300, 400);
-  quit_after_frames = 1;
-  Run_event_loop();
+  Frames_until_quit(1);
   EXPECT_EQ(Mouse_state.pressed, 1);
   Push_button(false, SDL_BUTTON_LEFT, 300, 400);
   SDL_Event event;
