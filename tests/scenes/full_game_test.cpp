@@ -82,6 +82,12 @@ Param_map& Piece_params(const std::string& shape, const char* fun) {
   return Global_env[Puzzle_pack(puzzle_index)][shape]->functions[fun].params;
 }
 
+// A click on the board's plane at the point a piece's function keeps (where it lies, or home).
+void Click_piece_point(const std::string& shape, const char* fun, const char* x, const char* y) {
+  Param_map& params = Piece_params(shape, fun);
+  Push_click(params[x].value.number, params[y].value.number, 63);
+}
+
 // The first piece in shape order that still waits for its click.
 std::string Loose_piece() {
   for (auto& [name, object] : Global_env[Puzzle_pack(puzzle_index)])
@@ -131,8 +137,7 @@ void Play_script() {
         Next(Wait_for_picture);
         break;
       }
-      Param_map& drawn = Piece_params(script.piece, "puzz_draw");
-      Push_click(drawn["POS_X"].value.number, drawn["POS_Y"].value.number, 63);
+      Click_piece_point(script.piece, "puzz_draw", "POS_X", "POS_Y");
       ++script.piece_clicks;
       Next(Wait_for_selection);
       break;
@@ -148,8 +153,7 @@ void Play_script() {
       break;
     case Send_home: {
       // The next piece may be picked while this one still flies.
-      Param_map& home = Piece_params(script.piece, "puzzle");
-      Push_click(home["CENTER_X"].value.number, home["CENTER_Y"].value.number, 63);
+      Click_piece_point(script.piece, "puzzle", "CENTER_X", "CENTER_Y");
       ++script.sent;
       Next(Wait_for_flight);
       break;
