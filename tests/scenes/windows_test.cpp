@@ -28,6 +28,16 @@ class Windows : public Puzzle_test {
     Param_map& b = Window_fun(window, fun);
     Click_at(b["POS_X"].value.number, b["POS_Y"].value.number, b["POS_Z"].value.number);
   }
+  // On an empty screen, opens the piece-count window and clicks one of its cards once it
+  // has faded in.
+  void Choose_piece_count(unsigned char first_start, const char* card) {
+    Reset_runtime();
+    Main_object = new Object("Main_store", "main");
+    Settings.first_start = first_start;
+    Open_select_window();
+    Run_for(1100);
+    Click_button("m_select", card);
+  }
 };
 
 TEST_F(Windows, EveryWindowTakesTheClicksMeantForThePuzzleBehindIt) {
@@ -117,12 +127,7 @@ TEST_F(Windows, MainMenuSwitchesShowTheSettings) {
 }
 
 TEST_F(Windows, FirstPieceCountChoiceOpensHelpASecondLater) {
-  Reset_runtime();
-  Main_object = new Object("Main_store", "main");
-  Settings.first_start = 1;
-  Open_select_window();
-  Run_for(1100);
-  Click_button("m_select", "m_heigh_draw");
+  Choose_piece_count(1, "m_heigh_draw");
   EXPECT_EQ(Settings.piece_mode, 2u);
   ASSERT_TRUE(Open("m_help"));
   EXPECT_TRUE(Is_object_in_global_store("puzzle0.pak", "Shape68"));
@@ -138,12 +143,7 @@ TEST_F(Windows, FirstPieceCountChoiceOpensHelpASecondLater) {
 }
 
 TEST_F(Windows, LaterPieceCountChoicesOpenNoHelp) {
-  Reset_runtime();
-  Main_object = new Object("Main_store", "main");
-  Settings.first_start = 0;
-  Open_select_window();
-  Run_for(1100);
-  Click_button("m_select", "m_low_draw");
+  Choose_piece_count(0, "m_low_draw");
   EXPECT_EQ(Settings.piece_mode, 1u);
   EXPECT_FALSE(Open("m_help"));
   EXPECT_TRUE(Is_object_in_global_store("puzzle0.pak", "Shape20"));
