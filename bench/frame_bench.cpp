@@ -86,7 +86,7 @@ std::string Resources_folder() {
   return path + "/Resources/";
 }
 
-// Resident memory of this process in MB (VmRSS of /proc/self/status).
+// The number of a "Key:  N kB" line of a /proc file, in MB; -1 when there is no such line.
 double Proc_kb_line_mb(const char* file, const std::string& key) {
   std::ifstream status(file);
   std::string line;
@@ -95,6 +95,7 @@ double Proc_kb_line_mb(const char* file, const std::string& key) {
   return -1;
 }
 
+// Resident memory of this process.
 double Resident_mb() { return Proc_kb_line_mb("/proc/self/status", "VmRSS:"); }
 
 // Resident memory not backed by a file: heap, GL buffers, the driver's allocations.
