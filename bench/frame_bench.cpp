@@ -228,7 +228,7 @@ class Flights {
       ++launched_;
     }
     // The board counts burnt-out stars towards its completion; it must not finish here.
-    stars_done = 0;
+    stars_done[puzzle_index] = 0;
   }
 
   // Stars burning on the board and pieces in flight right now.

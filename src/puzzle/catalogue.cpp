@@ -7,13 +7,20 @@
 int32_t puzzle_index = 0;
 unsigned char transition_lock = 1;
 std::string selected_piece;
-int32_t stars_done = 0;
+int32_t stars_done[Puzzle_count];
+int32_t stars_target[Puzzle_count];
 int32_t scatter_x[Shape_count];
 int32_t scatter_y[Shape_count];
 
 std::string Puzzle_pack(int index) { return "puzzle" + std::to_string(index) + ".pak"; }
 std::string Board_pack(int index) { return "plase" + std::to_string(index % 3) + ".pak"; }
 std::string Shadow_pack(int index) { return "shadow" + std::to_string(index % 3) + ".pak"; }
+
+int Puzzle_of_pack(const std::string& puzzle_pack) {
+  for (int i = 0; i < Puzzle_count; ++i)
+    if (Puzzle_pack(i) == puzzle_pack) return i;
+  return -1;
+}
 
 const std::string& Shape_name(int table_index) {
   static std::string names[Shape_count];

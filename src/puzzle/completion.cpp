@@ -13,6 +13,18 @@
 
 int Completion_target() { return Settings.piece_mode == 1 ? 200 : 480; }
 
+// A star of this puzzle pack's board has burnt out. The last star of a whole board completes
+// its puzzle, also one that is sliding away; only the puzzle on screen plays the fanfare and
+// shows its finished picture.
+static void Count_burnt_star(const std::string& puzzle_pack) {
+  int index = Puzzle_of_pack(puzzle_pack);
+  if (index < 0 || ++stars_done[index] != stars_target[index]) return;
+  Settings.puzzle_done[index] = 1;
+  if (index != puzzle_index) return;
+  Play_sound(Sound_ptr, "music.pak", "final.wav");
+  Finish_puzzle();
+}
+
 void Draw_star() {
   Param_map& star = Current_params(Current_object);
   glPushMatrix();
@@ -33,12 +45,7 @@ void Draw_star() {
   glColor4f(1, 1, 1, static_cast<float>(1.0 - life / 2000.0));
   if (life > 2000) {
     Queue_remove_function(Current_object, Current_object->fun_name);
-    ++stars_done;
-    if (stars_done == Completion_target()) {
-      Settings.puzzle_done[puzzle_index] = 1;
-      Play_sound(Sound_ptr, "music.pak", "final.wav");
-      Finish_puzzle();
-    }
+    Count_burnt_star(Current_object->store);
   }
   static const char* rates[][2] = {{"R_POS_X", "POS_X"},     {"R_POS_Y", "POS_Y"},
                                    {"R_POS_Z", "POS_Z"},     {"R_SCALE_X", "SCALE_X"},
@@ -54,6 +61,12 @@ void Draw_star() {
   glColor4f(1, 1, 1, 1);
   glDisable(GL_BLEND);
   glPopMatrix();
+}
+
+void Burn_out_stars(const std::string& puzzle_pack) {
+  if (!Is_object_in_global_store(puzzle_pack, "puzz_plase")) return;
+  for (auto& function : Get_object_from_global_store(puzzle_pack, "puzz_plase")->functions)
+    if (function.second.fun == Draw_star) Count_burnt_star(puzzle_pack);
 }
 
 void Finish_puzzle() {

@@ -62,8 +62,10 @@ static bool Approach(double& p, double h, double step, bool& arrived) {
 }
 
 // Ten stars burst from the landed piece, as functions of the board object.
-static void Release_stars(const std::string& piece_name, double home_x, double home_y, double now) {
-  Object* board = Get_object_from_global_store(Puzzle_pack(puzzle_index), "puzz_plase");
+static void Release_stars(const Object* piece, double home_x, double home_y, double now) {
+  // The piece's own board: a piece that lands while its puzzle slides away keeps its stars.
+  const std::string& piece_name = piece->name;
+  Object* board = Get_object_from_global_store(piece->store, "puzz_plase");
   if (board == nullptr) return;
   for (int k = 0; k < 10; ++k) {
     std::string name = piece_name + std::string(1, static_cast<char>(k));
@@ -108,7 +110,7 @@ void Fly_piece_home() {
     place["POS_Z"].value.number = 62.95;
     drawn["POS_Z"].value.number = 0;
     Play_sound(Sound_ptr, "music.pak", "insert.wav");
-    Release_stars(Current_object->name, home_x, home_y, c);
+    Release_stars(Current_object, home_x, home_y, c);
   }
   flight["TIME"].value.number = c;
 }

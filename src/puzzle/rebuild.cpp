@@ -24,7 +24,11 @@ void Break_up(void (*forget)()) {
 }
 
 void Forget_current() { Settings.puzzle_done[puzzle_index] = 0; }
-void Forget_all() { std::memset(Settings.puzzle_done, 0, sizeof Settings.puzzle_done); }
+void Forget_all() {
+  std::memset(Settings.puzzle_done, 0, sizeof Settings.puzzle_done);
+  // Stars still burning on a puzzle that slides away complete nothing now.
+  std::memset(stars_target, 0, sizeof stars_target);
+}
 
 }  // namespace
 
@@ -34,27 +38,37 @@ void Rebuild_all_puzzles() { Break_up(Forget_all); }
 bool Rebuild_running() { return Has_fun_param(Main_object, "rebuilt_puzzle", "puzzle_del"); }
 
 void Start_rebuild() {
+  // The board goes: the stars its pieces released complete nothing any more.
+  stars_target[puzzle_index] = 0;
   Add_function(Main_object, "rebuilt_puzzle", Rebuild_step);
-  Get_function_params(Main_object, "rebuilt_puzzle")["puzzle_del"].value.flag = 0;
+  Param_map& params = Get_function_params(Main_object, "rebuilt_puzzle");
+  params["puzzle_del"].value.flag = 0;
+  params["pack"].text = Puzzle_pack(puzzle_index);
   Start_function_after(Main_object, "rebuilt_puzzle");
 }
 
 // The flag "puzzle_del": 1 once the slide-out has been started, back to 0 in the first frame
-// without the view object; the frame after that shows the puzzle.
+// without the view object; the frame after that shows the puzzle. The rebuild follows the
+// puzzle it was started for ("pack"): when the player switches to another one meanwhile, that
+// switch has shown the puzzle on screen, and the rebuilt one comes back as a fresh board
+// whenever it is shown again.
 void Rebuild_step() {
-  const std::string pack = Puzzle_pack(puzzle_index);
   Param_map& params = Current_params(Current_object);
+  const std::string pack = params.count("pack") ? params["pack"].text : Puzzle_pack(puzzle_index);
+  unsigned char& hidden = params["puzzle_del"].value.flag;
   if (Is_object_in_global_store(pack, "plase")) {
-    if (!Has_param(Current_object, "puzzle_del") || params["puzzle_del"].value.flag == 0) {
+    if (hidden == 0) {
       Hide_puzzle(pack);
-      params["puzzle_del"].value.flag = 1;
+      hidden = 1;
+    } else if (!Sliding_out(pack)) {
+      // Shown anew by a switch while it slid out: that showing built it afresh.
+      Queue_remove_function(Main_object, "rebuilt_puzzle");
     }
     return;
   }
-  unsigned char& hidden = params["puzzle_del"].value.flag;
   if (hidden == 0) {
     Queue_remove_function(Main_object, "rebuilt_puzzle");
-    Show_current_puzzle();
+    if (pack == Puzzle_pack(puzzle_index)) Show_current_puzzle();
   } else {
     hidden = 0;
   }

@@ -29,7 +29,8 @@ void Show_puzzle(const std::string& puzzle_pack, const std::string& board_pack,
     Return_fun_var_data("Int_store", "help_im", "prev_im_draw", "MODEL_1").text = puzzle_pack;
   transition_lock = 1;
   selected_piece.clear();
-  stars_done = 0;
+  stars_done[puzzle_index] = 0;
+  stars_target[puzzle_index] = Completion_target();
   Object* view = new Object(puzzle_pack, "plase");
   Add_function(view, "obj_view_start", Slide_in);
   Start_function_before(view, "obj_view_start");
@@ -46,6 +47,10 @@ void Show_puzzle(const std::string& puzzle_pack, const std::string& board_pack,
     Build_board(puzzle_pack, board_pack, shadow_pack);
 }
 
+// A sliding puzzle writes no depth: the puzzles and the board's layers draw in their order,
+// and the pointer, drawn earlier but nearer, stays in front of it.
+static void Slide_depth() { glDepthMask(GL_FALSE); }
+
 void Show_current_puzzle() {
   Show_puzzle(Puzzle_pack(puzzle_index), Board_pack(puzzle_index), Shadow_pack(puzzle_index));
 }
@@ -53,7 +58,7 @@ void Show_current_puzzle() {
 void Slide_in() {
   Param_map& slide = Current_params(Current_object);
   glPushMatrix();
-  glDisable(GL_DEPTH_TEST);
+  Slide_depth();
   double e = Clock_ms() - slide["TIME"].value.number;
   double& opacity = slide["OPTICALY"].value.number;
   double& z = slide["POS_Z"].value.number;
@@ -86,7 +91,7 @@ void Slide_in() {
 void Slide_out() {
   Param_map& slide = Current_params(Current_object);
   glPushMatrix();
-  glDisable(GL_DEPTH_TEST);
+  Slide_depth();
   if (Has_fun_param(Current_object, "obj_view_start", "OPTICALY")) {
     // The slide-in has not finished: the slide-out waits, and its clock starts later.
     slide["TIME"].value.number = Clock_ms();
@@ -98,6 +103,7 @@ void Slide_out() {
   transition_lock = 1;
   if (opacity <= 0) {
     transition_lock = 0;
+    Burn_out_stars(Current_object->store);
     End_object(Current_object);
   }
   glEnable(GL_BLEND);
@@ -108,14 +114,31 @@ void Slide_out() {
 }
 
 void Slide_close() {
-  glEnable(GL_DEPTH_TEST);
+  glDepthMask(GL_TRUE);
   glColor4f(1, 1, 1, 1);
   glDisable(GL_BLEND);
   glPopMatrix();
 }
 
+// The view object of a puzzle pack, or none (quietly: it is often gone).
+static Object* View_of(const std::string& puzzle_pack) {
+  return Is_object_in_global_store(puzzle_pack, "plase") ? Get_object_from_global_store(puzzle_pack, "plase")
+                                                          : nullptr;
+}
+
+bool Sliding_out(const std::string& puzzle_pack) {
+  const Object* view = View_of(puzzle_pack);
+  if (view == nullptr) return false;
+  for (const auto* list : {&view->before_list, &view->start_before_queue})
+    for (const std::string& name : *list)
+      if (name == "obj_hide_start") return true;
+  return false;
+}
+
 void Hide_puzzle(const std::string& puzzle_pack) {
   Deselect_piece(puzzle_pack);
+  // A slide-out already under way keeps its course (a second one would run beside it).
+  if (Sliding_out(puzzle_pack)) return;
   Object* view = Get_object_from_global_store(puzzle_pack, "plase");
   if (view == nullptr) return;
   Start_function_before(view, "obj_hide_start");
@@ -128,17 +151,21 @@ void Hide_puzzle(const std::string& puzzle_pack) {
   }
 }
 
-void Show_previous_puzzle() {
-  Hide_puzzle(Puzzle_pack(puzzle_index));
-  puzzle_index = puzzle_index == 0 ? Puzzle_count - 1 : puzzle_index - 1;
+// The arrows take the shown puzzle away: a puzzle still sliding in (the arrow clicked again
+// quickly) goes at once, so that quick clicks never stack pictures; one that stands slides out.
+static void Switch_to(int index) {
+  const std::string pack = Puzzle_pack(puzzle_index);
+  Object* view = View_of(pack);
+  if (view != nullptr && Has_fun_param(view, "obj_view_start", "OPTICALY") && !Sliding_out(pack))
+    End_object(view);
+  else
+    Hide_puzzle(pack);
+  puzzle_index = index;
   Show_current_puzzle();
 }
 
-void Show_next_puzzle() {
-  Hide_puzzle(Puzzle_pack(puzzle_index));
-  puzzle_index = puzzle_index == Puzzle_count - 1 ? 0 : puzzle_index + 1;
-  Show_current_puzzle();
-}
+void Show_previous_puzzle() { Switch_to(puzzle_index == 0 ? Puzzle_count - 1 : puzzle_index - 1); }
+void Show_next_puzzle() { Switch_to(puzzle_index == Puzzle_count - 1 ? 0 : puzzle_index + 1); }
 
 static void Set_piece_count(uint32_t mode) {
   if (!Start_hide()) return;

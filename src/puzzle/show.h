@@ -6,8 +6,10 @@
 // Builds the puzzle's view object and below it a fresh board, or its finished picture.
 void Show_puzzle(const std::string& puzzle_pack, const std::string& board_pack,
                  const std::string& shadow_pack);
-// Starts the slide-out of a puzzle's view object (after its slide-in has finished).
+// Starts the slide-out of a puzzle's view object (after its slide-in has finished), once.
 void Hide_puzzle(const std::string& puzzle_pack);
+// True while the puzzle's view object exists and its slide-out has been started.
+bool Sliding_out(const std::string& puzzle_pack);
 // Shows the current puzzle (packs from the catalogue at puzzle_index).
 void Show_current_puzzle();
 

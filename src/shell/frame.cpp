@@ -56,17 +56,18 @@ void Shut_down() {
   }
 }
 
-void Run_event_loop() {
+bool Run_loop_step() {
   bool quit = false;
-  for (;;) {
-    SDL_Event event;
-    if (SDL_PollEvent(&event)) {
-      if (Handle_event(event)) quit = true;
-      continue;
-    }
-    Run_frame();
-    SDL_GL_SwapBuffers();
-    if (quit) break;
+  SDL_Event event;
+  while (SDL_PollEvent(&event))
+    if (Handle_event(event)) quit = true;
+  Run_frame();
+  SDL_GL_SwapBuffers();
+  return quit;
+}
+
+void Run_event_loop() {
+  while (!Run_loop_step()) {
   }
 }
 

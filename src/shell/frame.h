@@ -14,8 +14,10 @@ void Begin_frame();
 void Frame_work();
 // Saves the settings, destroys every object, frees the textures and closes audio.
 void Shut_down();
-// Drains all pending events before each frame; returns after the frame that follows a quit
-// chord.
+// One turn of the event loop: every pending event into the mouse record, then one frame and
+// the buffer swap. True when a quit was asked for.
+bool Run_loop_step();
+// Runs Run_loop_step until it asks to quit (it returns after the frame that follows the quit).
 void Run_event_loop();
 // Start-up, the loop and the shutdown; returns the exit status.
 int Main_routine(int argc, char** argv);

@@ -40,19 +40,19 @@ TEST_F(Completion, TwentyPiecesCompleteAtThe200thStarWithOneFanfareAndOnlyTheirF
   Land_all();
   Frame();
   Frame();
-  EXPECT_EQ(stars_done, 0);
+  EXPECT_EQ(stars_done[puzzle_index], 0);
   int fanfares = 0, last_stars = 0;
   double completed_at = -1;
   for (int i = 0; i < 200 && completed_at < 0; ++i) {
     Frame();
-    ASSERT_GE(stars_done, last_stars);
-    last_stars = stars_done;
+    ASSERT_GE(stars_done[puzzle_index], last_stars);
+    last_stars = stars_done[puzzle_index];
     if (Settings.puzzle_done[3]) {
       completed_at = now;
-      EXPECT_EQ(stars_done, 200);
+      EXPECT_EQ(stars_done[puzzle_index], 200);
       fanfares = Playing("final.wav");
     } else {
-      EXPECT_LT(stars_done, 200);
+      EXPECT_LT(stars_done[puzzle_index], 200);
     }
   }
   ASSERT_GT(completed_at, 0);
@@ -79,7 +79,7 @@ TEST_F(Completion, FortyEightPiecesNeed480Stars) {
   Run_for(1900);
   EXPECT_EQ(Settings.puzzle_done[0], 0u);
   Run_for(400);
-  EXPECT_EQ(stars_done, 480);
+  EXPECT_EQ(stars_done[puzzle_index], 480);
   EXPECT_EQ(Settings.puzzle_done[0], 1u);
 }
 
@@ -112,13 +112,13 @@ TEST_F(Completion, AStarLivesTwoSecondsAndIsCountedOnceWhenItBurnsOut) {
   std::string star = std::string("Shape1") + '\0';
   ASSERT_EQ(board->functions.count(star), 1u);
   Run_for(1984);
-  EXPECT_EQ(stars_done, 0);
+  EXPECT_EQ(stars_done[puzzle_index], 0);
   Frame(40);
   Frame();
-  EXPECT_EQ(stars_done, 10);
+  EXPECT_EQ(stars_done[puzzle_index], 10);
   EXPECT_EQ(board->functions.count(star), 0u);
   Run_for(500);
-  EXPECT_EQ(stars_done, 10);
+  EXPECT_EQ(stars_done[puzzle_index], 10);
 }
 
 }  // namespace

@@ -18,11 +18,7 @@ class Rebuild : public Puzzle_test {
     return Is_object_in_global_store(store, name);
   }
   Object* Window(const char* name) { return Global_env["z_Int_store"][name].get(); }
-  // Clicks a window's button where it is drawn.
-  void Click_button(const char* window, const char* fun) {
-    Param_map& b = Window(window)->functions[fun].params;
-    Click_at(b["POS_X"].value.number, b["POS_Y"].value.number, b["POS_Z"].value.number);
-  }
+  void Click_button(const char* window, const char* fun) { Click_drawing("z_Int_store", window, fun); }
   bool Closing(const char* window) { return Has_fun_param(Window(window), "long_hide", "OPTICALY"); }
   bool Rebuilding() { return Main_object->functions.count("rebuilt_puzzle") != 0; }
   unsigned char Hidden_flag() {
@@ -52,12 +48,6 @@ class Rebuild : public Puzzle_test {
     Click_button("m_breaks", "bbreak_draw");
   }
 };
-
-int Board_pieces(const std::string& pack) {
-  int count = 0;
-  for (int i = 0; i < Shape_count; ++i) count += Is_object_in_global_store(pack, Shape_name(i));
-  return count;
-}
 
 TEST_F(Rebuild, SlidesOutFor1250MsWaitsTwoFramesAndShowsAFreshScatter) {
   Show_current_puzzle();
@@ -102,16 +92,6 @@ TEST_F(Rebuild, SlidesOutFor1250MsWaitsTwoFramesAndShowsAFreshScatter) {
   EXPECT_EQ(transition_lock, 0);
   Click_at(Piece_x("Shape4"), Piece_y("Shape4"), 63);
   EXPECT_FALSE(selected_piece.empty());
-}
-
-TEST_F(Rebuild, WithNoPuzzleOnScreenThePuzzleIsShownOnTheFirstStep) {
-  Break_this_puzzle();
-  ASSERT_TRUE(Rebuilding());
-  EXPECT_FALSE(Exists(Pack(), "plase"));
-  Frame();
-  EXPECT_TRUE(Exists(Pack(), "plase"));
-  EXPECT_EQ(Board_pieces(Pack()), 20);
-  EXPECT_FALSE(Rebuilding());
 }
 
 TEST_F(Rebuild, AFinishedPuzzleComesBackAsAFreshBoard) {

@@ -29,23 +29,6 @@ TEST_F(Show, SlideInTakes1250MsAndUnlocksThePiecesWhenItEnds) {
   EXPECT_EQ(Global_env["puzzle0.pak"]["plase"]->functions.count("obj_view_end"), 0u);
 }
 
-TEST_F(Show, NextFromNineShowsZeroAndPreviousFromZeroShowsNine) {
-  puzzle_index = 9;
-  Show_current_puzzle();
-  Run_for(1300);
-  Show_next_puzzle();
-  EXPECT_EQ(puzzle_index, 0);
-  EXPECT_TRUE(Is_object_in_global_store("puzzle0.pak", "plase"));
-  Run_for(2600);
-  EXPECT_FALSE(Is_object_in_global_store("puzzle9.pak", "plase"));
-  EXPECT_FALSE(Is_object_in_global_store("puzzle9.pak", "Shape1"));
-  Show_previous_puzzle();
-  EXPECT_EQ(puzzle_index, 9);
-  EXPECT_TRUE(Is_object_in_global_store("puzzle9.pak", "plase"));
-  EXPECT_EQ(Global_env["puzzle9.pak"]["Shape1"]->functions["shadow"].params["MODEL_1"].text,
-            "shadow0.pak");
-}
-
 TEST_F(Show, HideDuringTheSlideInWaitsForItAndThenTakesItsFull1250Ms) {
   Show_current_puzzle();
   Run_for(500);

@@ -48,25 +48,6 @@ struct Script_state {
   bool gave_up = false;
 } script;
 
-void Push_click(double x, double y, double z) {
-  int px, py;
-  Pixel_of(x, y, z, px, py);
-  SDL_Event event{};
-  event.type = SDL_MOUSEMOTION;
-  event.motion.x = static_cast<Uint16>(px);
-  event.motion.y = static_cast<Uint16>(py);
-  SDL_PushEvent(&event);
-  for (bool down : {true, false}) {
-    SDL_Event button{};
-    button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    button.button.button = SDL_BUTTON_LEFT;
-    button.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    button.button.x = static_cast<Uint16>(px);
-    button.button.y = static_cast<Uint16>(py);
-    SDL_PushEvent(&button);
-  }
-}
-
 void Push_quit() {
   for (bool down : {true, false}) {
     SDL_Event event{};

@@ -39,12 +39,6 @@ sample* Music() {
   return nullptr;
 }
 
-int Board_pieces(const std::string& pack) {
-  int count = 0;
-  for (int i = 0; i < Shape_count; ++i) count += Is_object_in_global_store(pack, Shape_name(i));
-  return count;
-}
-
 // A game as the player meets it: music playing, puzzle 0 shown, the main menu open over it.
 class Switches : public Puzzle_test {
  protected:
@@ -72,10 +66,7 @@ class Switches : public Puzzle_test {
     return Global_env["z_Int_store"]["m_menu"]->functions[fun].params;
   }
   const std::string& Mark(const char* fun) { return Switch(fun)["MODEL_1"].text2; }
-  void Click_switch(const char* fun) {
-    Param_map& b = Switch(fun);
-    Click_at(b["POS_X"].value.number, b["POS_Y"].value.number, b["POS_Z"].value.number);
-  }
+  void Click_switch(const char* fun) { Click_drawing("z_Int_store", "m_menu", fun); }
   // A sound or music switch in step with the setting and the audio system.
   void Expect_switch(const char* fun, uint8_t flag, unsigned char Sound_system::*on, bool is_on) {
     EXPECT_EQ(flag, is_on ? 1 : 0) << fun;

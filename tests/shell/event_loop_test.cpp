@@ -9,6 +9,7 @@
 #include "runtime/process.h"
 #include "shell/frame.h"
 #include "shell/input.h"
+#include "support/scene.h"
 #include "support/support.h"
 
 namespace {
@@ -36,14 +37,6 @@ void Push_button(bool down, int button, int x, int y) {
   event.button.button = static_cast<Uint8>(button);
   event.button.x = static_cast<Uint16>(x);
   event.button.y = static_cast<Uint16>(y);
-  SDL_PushEvent(&event);
-}
-
-void Push_motion(int x, int y) {
-  SDL_Event event{};
-  event.type = SDL_MOUSEMOTION;
-  event.motion.x = static_cast<Uint16>(x);
-  event.motion.y = static_cast<Uint16>(y);
   SDL_PushEvent(&event);
 }
 

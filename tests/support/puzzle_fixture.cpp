@@ -35,21 +35,28 @@ void Puzzle_test::TearDown() { Reset_runtime(); }
 void Puzzle_test::Frame(double ms) {
   now += ms;
   Set_test_clock(now);
-  Run_frame();
+  Run_loop_step();
 }
 
 void Puzzle_test::Run_for(double ms) {
-  for (double end = now + ms; now < end;) Frame();
+  for (double end = now + ms; now < end;) Frame(step);
 }
 
 void Puzzle_test::Click_at(double x, double y, double z) {
-  int px, py;
-  Pixel_of(x, y, z, px, py);
-  Mouse_state.x = px;
-  Mouse_state.y = py;
-  Mouse_state.pressed = 1;
+  Push_click(x, y, z);
   Frame();
   Frame();
+}
+
+void Puzzle_test::Click_drawing(const std::string& store, const std::string& object, const char* fun) {
+  Param_map& b = Global_env[store][object]->functions[fun].params;
+  Click_at(b["POS_X"].value.number, b["POS_Y"].value.number, b["POS_Z"].value.number);
+}
+
+int Board_pieces(const std::string& pack) {
+  int count = 0;
+  for (int i = 0; i < Shape_count; ++i) count += Is_object_in_global_store(pack, Shape_name(i));
+  return count;
 }
 
 static Param_map& Params(const std::string& pack, const std::string& shape, const char* fun) {

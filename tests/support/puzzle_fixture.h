@@ -17,11 +17,13 @@ class Puzzle_test : public ::testing::Test {
   void TearDown() override;
   // Advances the clock by ms and runs one frame.
   void Frame(double ms = 16);
-  // Runs frames of 16 ms until ms have passed.
+  // Runs frames of `step` ms until ms have passed.
   void Run_for(double ms);
   // Presses the left button (without motion) at the world point and runs two frames: the
   // pick pass takes the press, the next frame calls the clicked callback.
   void Click_at(double x, double y, double z);
+  // Clicks where a drawing function draws its model (its POS_X, POS_Y, POS_Z): a button.
+  void Click_drawing(const std::string& store, const std::string& object, const char* fun);
   // The piece's drawn centre and its home.
   double Piece_x(const std::string& shape);
   double Piece_y(const std::string& shape);
@@ -31,7 +33,10 @@ class Puzzle_test : public ::testing::Test {
   bool Piece_home(const std::string& shape);
   std::string Pack() { return Puzzle_pack(puzzle_index); }
   double now = 0;
+  double step = 16;
 };
 
+// Pieces of any set that exist in the puzzle pack.
+int Board_pieces(const std::string& pack);
 // Default settings of a first start, as loaded.
 void Use_default_settings();

@@ -2,6 +2,7 @@
 #include "support/scene.h"
 
 #include <GL/gl.h>
+#include <SDL.h>
 
 #include "resources/pack.h"
 #include "resources/writer.h"
@@ -54,4 +55,27 @@ Object* Drawn_object(const std::string& store, const std::string& name, const st
   model_param.text = "test.pak";
   model_param.text2 = model;
   return object;
+}
+
+void Push_motion(int px, int py) {
+  SDL_Event event{};
+  event.type = SDL_MOUSEMOTION;
+  event.motion.x = static_cast<Uint16>(px);
+  event.motion.y = static_cast<Uint16>(py);
+  SDL_PushEvent(&event);
+}
+
+void Push_click(double x, double y, double z) {
+  int px, py;
+  Pixel_of(x, y, z, px, py);
+  Push_motion(px, py);
+  for (bool down : {true, false}) {
+    SDL_Event button{};
+    button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    button.button.button = SDL_BUTTON_LEFT;
+    button.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    button.button.x = static_cast<Uint16>(px);
+    button.button.y = static_cast<Uint16>(py);
+    SDL_PushEvent(&button);
+  }
 }

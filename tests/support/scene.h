@@ -13,6 +13,11 @@
 //   "cut.3DS"      like "two.3DS" with the second mesh cut short
 //   "none.3DS"     a model with no meshes
 void Write_test_models();
+// Pushes a pointer motion to the window pixel into SDL's event queue.
+void Push_motion(int px, int py);
+// Pushes a whole left click into SDL's event queue, as one burst: the pointer moves to the
+// window pixel showing the world point, the button goes down and up there.
+void Push_click(double x, double y, double z);
 // Window pixel (from the top-left corner) where the world point (x, y, z) appears.
 void Pixel_of(double x, double y, double z, int& px, int& py);
 // Red channel (0..255) of the frame's pixel at the window position (origin top left).
