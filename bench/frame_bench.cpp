@@ -123,7 +123,7 @@ void Print_machine() {
 void Start_game_code() {
   Cache_folder = "/tmp/shorebound-bench-XXXXXX";
   if (mkdtemp(Cache_folder.data()) == nullptr) Fail("cannot make a cache folder");
-  setenv("XDG_CACHE_HOME", Cache_folder.c_str(), 1);
+  setenv("XDG_DATA_HOME", Cache_folder.c_str(), 1);
   Video_ptr = new Video(0, 0);
   Resource_dir = Resources_folder();
   std::srand(1);

@@ -20,6 +20,7 @@ static void Count_burnt_star(const std::string& puzzle_pack) {
   int index = Puzzle_of_pack(puzzle_pack);
   if (index < 0 || ++stars_done[index] != stars_target[index]) return;
   Settings.puzzle_done[index] = 1;
+  Save_settings();  // a power cut must not lose a finished picture
   if (index != puzzle_index) return;
   Play_sound(Sound_ptr, "music.pak", "final.wav");
   Finish_puzzle();

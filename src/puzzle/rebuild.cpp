@@ -15,11 +15,12 @@
 namespace {
 
 // Closes the break window and starts the rebuild, unless the window is already closing or a
-// rebuild runs. `forget` clears the done flags.
+// rebuild runs. `forget` clears the done flags, which are saved at once.
 void Break_up(void (*forget)()) {
   if (!Start_hide()) return;
   if (Rebuild_running()) return;
   forget();
+  Save_settings();
   Start_rebuild();
 }
 

@@ -5,6 +5,14 @@ Mouse_record Mouse_state;
 
 static bool super_held = false;
 
+// A Super key went down and is still down by SDL's own key state at this moment.
+static bool Super_down() {
+  if (!super_held) return false;
+  const Uint8* keys = SDL_GetKeyState(nullptr);
+  super_held = keys != nullptr && (keys[SDLK_LSUPER] != 0 || keys[SDLK_RSUPER] != 0);
+  return super_held;
+}
+
 bool Handle_event(const SDL_Event& event) {
   switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:
@@ -33,9 +41,14 @@ bool Handle_event(const SDL_Event& event) {
       SDLKey key = event.key.keysym.sym;
       if (key == SDLK_LSUPER || key == SDLK_RSUPER) super_held = true;
       unsigned mod = event.key.keysym.mod;
-      bool command = (mod & KMOD_META) != 0 || (mod & KMOD_CTRL) != 0 || super_held;
+      bool command = (mod & KMOD_META) != 0 || (mod & KMOD_CTRL) != 0 || Super_down();
       return key == SDLK_q && command;
     }
+    case SDL_ACTIVEEVENT:
+      // A desktop that takes the Super key for itself keeps its release from us: whatever was
+      // held when the keyboard went elsewhere is forgotten.
+      if ((event.active.state & SDL_APPINPUTFOCUS) != 0 && event.active.gain == 0) super_held = false;
+      return false;
     case SDL_QUIT:
       // The window manager's close, or SIGINT/SIGTERM (a logout, Ctrl+C in a terminal): an
       // orderly quit, so that the settings are saved before the process goes.

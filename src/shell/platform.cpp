@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 std::string Resource_dir;
@@ -32,18 +35,47 @@ static void Make_folders(const std::string& path) {
   mkdir(path.c_str(), 0755);
 }
 
-std::string Settings_file_path() {
-  const char* cache = std::getenv("XDG_CACHE_HOME");
-  std::string base;
-  if (cache != nullptr && cache[0] != '\0') {
-    base = cache;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home != nullptr ? home : "") + "/.cache";
+// An XDG base folder: the variable's value, or the home folder's fallback when it is unset
+// or empty.
+static std::string Xdg_folder(const char* variable, const char* home_fallback) {
+  const char* value = std::getenv(variable);
+  if (value != nullptr && value[0] != '\0') return value;
+  const char* home = std::getenv("HOME");
+  return std::string(home != nullptr ? home : "") + home_fallback;
+}
+
+// Moves a file, also across file systems (a copy through a temporary file, then the old one
+// goes). A failure leaves the old file where it was.
+static void Move_file(const std::string& from, const std::string& to) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return;
+  std::ifstream in(from, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  const std::string temporary = to + ".moving";
+  {
+    std::ofstream out(temporary, std::ios::binary);
+    out << bytes.str();
+    if (!in || !out.flush()) {
+      std::remove(temporary.c_str());
+      return;
+    }
   }
-  std::string folder = base + "/com.lanternworks.Shorebound";
+  if (std::rename(temporary.c_str(), to.c_str()) == 0)
+    std::remove(from.c_str());
+  else
+    std::remove(temporary.c_str());
+}
+
+std::string Settings_file_path() {
+  const std::string name = "/com.lanternworks.Shorebound";
+  const std::string folder = Xdg_folder("XDG_DATA_HOME", "/.local/share") + name;
   Make_folders(folder);
-  return folder + "/com.lanternworks.Shorebound.cfg";
+  const std::string path = folder + name + ".cfg";
+  // Earlier versions kept the progress in the cache folder, which cleaning tools empty: a file
+  // left there moves over once, when there is none here yet.
+  const std::string old_path = Xdg_folder("XDG_CACHE_HOME", "/.cache") + name + name + ".cfg";
+  if (access(path.c_str(), F_OK) != 0 && access(old_path.c_str(), F_OK) == 0) Move_file(old_path, path);
+  return path;
 }
 
 // The full path of a program found on PATH, or empty.

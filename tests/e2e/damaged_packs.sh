@@ -167,7 +167,7 @@ game_screen_lines() {
 run_case() {
   local name=$1 dir="$scratch/$1" out="$scratch/$1.out" err="$scratch/$1.err"
   local cache; cache=$(mktemp -d -p "$scratch")
-  XDG_CACHE_HOME=$cache "$dir/shorebound" >"$out" 2>"$err" &
+  XDG_DATA_HOME=$cache "$dir/shorebound" >"$out" 2>"$err" &
   pid=$!
   sleep 3
   kill -0 "$pid" 2>/dev/null || fail "$name: the game ended during the loader: $(tail -5 "$err")"

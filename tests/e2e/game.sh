@@ -10,7 +10,7 @@ fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; exit 
 [ -n "${DISPLAY:-}" ] || fail "needs a display (run under xvfb-run)"
 rm -rf "$shots"; mkdir -p "$shots"
 cache=$(mktemp -d)
-export XDG_CACHE_HOME=$cache ALSOFT_DRIVERS=null
+export XDG_DATA_HOME=$cache ALSOFT_DRIVERS=null
 
 read -r screen_w screen_h < <(xdotool getdisplaygeometry)
 

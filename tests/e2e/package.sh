@@ -37,7 +37,7 @@ man -l "$root/usr/share/man/man6/shorebound.6"* >/dev/null 2>&1 || fail "man pag
 
 # The installed game, started through its link, finds its packs next to itself.
 [ -n "${DISPLAY:-}" ] || fail "needs a display (run under xvfb-run)"
-export XDG_CACHE_HOME=$(mktemp -d) ALSOFT_DRIVERS=null
+export XDG_DATA_HOME=$(mktemp -d) ALSOFT_DRIVERS=null
 out=$(mktemp)
 "$root/usr/bin/shorebound" >"$out" 2>&1 &
 pid=$!
@@ -50,6 +50,6 @@ wait "$pid"; status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
 missing=$(grep -E '^\((Load_pack_from_file_data_store|Get_data_from_data_store|Extract_tex_from_data_store)' "$out" | head -3)
 [ -z "$missing" ] || fail "the installed game misses files: $missing"
-[ -s "$XDG_CACHE_HOME/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg" ] || fail "no settings saved"
+[ -s "$XDG_DATA_HOME/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg" ] || fail "no settings saved"
 rm -rf "$root"
 echo "package: all checks passed ($deb)"

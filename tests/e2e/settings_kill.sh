@@ -75,8 +75,8 @@ def trial(number, display):
         f.write(original)
     before = os.stat(cfg).st_ino
     log = os.path.join(home, 'strace.log')
-    # Mesa keeps its compiled shaders in one folder for all trials, not in each cache folder.
-    env = dict(os.environ, XDG_CACHE_HOME=home, DISPLAY=display,
+    # Mesa keeps its compiled shaders in one folder for all trials, not in each trial's folder.
+    env = dict(os.environ, XDG_DATA_HOME=home, DISPLAY=display,
                MESA_SHADER_CACHE_DIR=os.path.join(scratch, 'mesa'))
     env.pop('XAUTHORITY', None)
     process = subprocess.Popen(

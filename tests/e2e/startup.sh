@@ -17,7 +17,7 @@ err=$(SDL_VIDEODRIVER=dummy "$game" 2>&1 >/dev/null); status=$?
 case "$err" in "Video mode set failed: "*) ;; *) fail "no GL: stderr was '$err'" ;; esac
 
 [ -n "${DISPLAY:-}" ] || fail "the end-to-end tests need a display (run them under xvfb-run)"
-export XDG_CACHE_HOME=$(mktemp -d) ALSOFT_DRIVERS=null
+export XDG_DATA_HOME=$(mktemp -d) ALSOFT_DRIVERS=null
 
 # Starts the game and waits until its window is mapped.
 start_game() {

@@ -158,7 +158,7 @@ TEST(FullGame, FirstGameFromBootToFinishedPictureAndCtrlQ) {
   Reset_runtime();
   Reset_settings();
   const std::string cache = Make_temp_folder();
-  setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+  setenv("XDG_DATA_HOME", cache.c_str(), 1);
   setenv("ALSOFT_DRIVERS", "null", 1);
   Resource_dir = std::string(SHOREBOUND_BINARY_DIR) + "/Resources/";
   SDL_Event ignored;

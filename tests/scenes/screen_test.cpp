@@ -19,7 +19,7 @@ class Screen : public Puzzle_test {
  protected:
   void SetUp() override {
     Puzzle_test::SetUp();
-    setenv("XDG_CACHE_HOME", Make_temp_folder().c_str(), 1);
+    setenv("XDG_DATA_HOME", Make_temp_folder().c_str(), 1);
     Reset_settings();
   }
   void TearDown() override {

@@ -27,7 +27,7 @@ const std::string File_name = "com.lanternworks.Shorebound.cfg";
 // A fresh cache folder for this test; the record is back to zeros and "not loaded".
 std::string Use_fresh_cache() {
   std::string base = Make_temp_folder();
-  setenv("XDG_CACHE_HOME", base.c_str(), 1);
+  setenv("XDG_DATA_HOME", base.c_str(), 1);
   mkdir((base + Folder_name).c_str(), 0755);
   Reset_settings();
   return base + Folder_name;

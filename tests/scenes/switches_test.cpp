@@ -228,7 +228,7 @@ class LeaveDeathTest : public ::testing::Test {
   }
   // In the child: settings loaded and changed, music playing, then the action.
   void Run_in_game(void (*leave)()) {
-    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    setenv("XDG_DATA_HOME", cache.c_str(), 1);
     const char* path = std::getenv("PATH");
     setenv("PATH", (opener_dir + ":" + (path != nullptr ? path : "/usr/bin:/bin")).c_str(), 1);
     setenv("ALSOFT_DRIVERS", "null", 1);

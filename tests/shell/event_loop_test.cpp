@@ -75,7 +75,7 @@ class EventLoop : public ::testing::Test {
   }
 };
 
-TEST_F(EventLoop, MetaQOrSuperHeldWithQQuitAfterOneFramePlainQOrQAfterSuperDoNot) {
+TEST_F(EventLoop, MetaQQuitsAfterOneFramePlainQOrQAfterALostSuperReleaseDoNot) {
   Push_key(SDLK_q, KMOD_LMETA);
   Push_key(SDLK_q, KMOD_LMETA, false);  // released before the first frame
   EXPECT_EQ(Frames_until_quit(0), 1u);
@@ -89,9 +89,12 @@ TEST_F(EventLoop, MetaQOrSuperHeldWithQQuitAfterOneFramePlainQOrQAfterSuperDoNot
   Push_key(SDLK_q, KMOD_NONE);
   EXPECT_EQ(Frames_until_quit(2), 3u);
 
+  // A Super press whose release never came (the desktop took it, or the keyboard went to
+  // another window): SDL's key state says no Super key is down, so Q is a plain Q. The real
+  // Super+Q, with real keys, is in tests/e2e/startup.sh.
   Push_key(SDLK_LSUPER, KMOD_NONE);
   Push_key(SDLK_q, KMOD_NONE);
-  EXPECT_EQ(Frames_until_quit(0), 1u);
+  EXPECT_EQ(Frames_until_quit(2), 3u);
 }
 
 TEST_F(EventLoop, TerminationSignalQuitsAfterOneCompleteFrame) {

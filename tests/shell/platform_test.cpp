@@ -25,23 +25,42 @@ TEST(Platform, ResourceFolderIsBesideTheExecutable) {
   EXPECT_EQ(Resource_directory(), path.substr(0, path.rfind('/') + 1) + "Resources/");
 }
 
-TEST(Platform, SettingsPathFollowsXdgCacheHomeAndCreatesTheFolder) {
-  std::string base = Make_temp_folder();
-  setenv("XDG_CACHE_HOME", (base + "/deep/cache").c_str(), 1);
-  EXPECT_EQ(Settings_file_path(),
-            base + "/deep/cache/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg");
-  EXPECT_TRUE(Is_folder(base + "/deep/cache/com.lanternworks.Shorebound"));
-}
+const std::string Name = "/com.lanternworks.Shorebound";
 
-TEST(Platform, SettingsPathFallsBackToHomeCacheWhenUnsetOrEmpty) {
+TEST(Platform, SettingsLiveInTheDataFolderAndCreateIt) {
+  std::string base = Make_temp_folder();
+  setenv("XDG_DATA_HOME", (base + "/deep/data").c_str(), 1);
+  EXPECT_EQ(Settings_file_path(), base + "/deep/data" + Name + Name + ".cfg");
+  EXPECT_TRUE(Is_folder(base + "/deep/data" + Name));
+  // Unset or empty, the data folder is the home folder's.
   std::string home = Make_temp_folder();
   setenv("HOME", home.c_str(), 1);
+  for (const char* empty : {"", static_cast<const char*>(nullptr)}) {
+    if (empty)
+      setenv("XDG_DATA_HOME", empty, 1);
+    else
+      unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(Settings_file_path(), home + "/.local/share" + Name + Name + ".cfg");
+  }
+}
+
+TEST(Platform, ProgressLeftInTheCacheFolderMovesOverOnceAndNeverReplacesNewerProgress) {
+  std::string data = Make_temp_folder(), cache = Make_temp_folder();
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+  mkdir((cache + Name).c_str(), 0755);
+  const std::string old_file = cache + Name + Name + ".cfg";
+  const std::string old_bytes(80, '\x01');
+  Write_file(old_file, old_bytes);
+  const std::string path = Settings_file_path();
+  EXPECT_EQ(Read_file(path), old_bytes);
+  EXPECT_NE(access(old_file.c_str(), F_OK), 0);
+  // A file that turns up in the cache folder later is left where it is.
+  Write_file(path, std::string(80, '\x02'));
+  Write_file(old_file, old_bytes);
+  EXPECT_EQ(Read_file(Settings_file_path()), std::string(80, '\x02'));
+  EXPECT_EQ(Read_file(old_file), old_bytes);
   unsetenv("XDG_CACHE_HOME");
-  std::string expected = home + "/.cache/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg";
-  EXPECT_EQ(Settings_file_path(), expected);
-  setenv("XDG_CACHE_HOME", "", 1);
-  EXPECT_EQ(Settings_file_path(), expected);
-  EXPECT_TRUE(Is_folder(home + "/.cache/com.lanternworks.Shorebound"));
 }
 
 TEST(Platform, OpenUrlStartsXdgOpenWithTheAddressAsOneArgumentAndNoShell) {
