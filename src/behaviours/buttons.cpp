@@ -102,7 +102,8 @@ void Draw_piece() {
       Set_scale_xy(params, std::max(Pulse_scale(now - Param_number(params, "cl_time", 0.0)), 1.0));
     if (params.count("FUN") != 0) {
       if (clicked) Click("puzzle_up.wav");
-      Queue_mause_obj();
+      // A piece being dragged lies under the pointer: the drop must reach what is below it.
+      if (params.count("DRAG") == 0) Queue_mause_obj();
     }
     params["TIME"].value.number = now;
   }
@@ -127,13 +128,10 @@ void Grow_forward() {
 // middle of the screen.
 void Follow_pointer() {
   glPushMatrix();
-  const double plane = 15.0;
-  double x = 2.0 * (Mouse_state.x / static_cast<double>(Video_ptr->width) - 0.5) *
-             View_half_width(Video_ptr, plane);
-  double y = 2.0 * (Mouse_state.y / static_cast<double>(Video_ptr->height) - 0.5) *
-             View_half_height(Video_ptr, plane);
-  glTranslatef(static_cast<float>(x), static_cast<float>(-y), 85.0f);
-  glRotatef(static_cast<float>(-2.0 * y - 90.0), 1, 0, 0);
+  double x, y;
+  View_point(Video_ptr, Mouse_state.x, Mouse_state.y, 15.0, x, y);
+  glTranslatef(static_cast<float>(x), static_cast<float>(y), 85.0f);
+  glRotatef(static_cast<float>(2.0 * y - 90.0), 1, 0, 0);
   glRotatef(static_cast<float>(-2.5 * x), 0, 0, 1);
 }
 

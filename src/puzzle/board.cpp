@@ -101,6 +101,7 @@ void Build_board(const std::string& puzzle_pack, const std::string& board_pack,
     place["POS_X"].value.number = scatter_x[i];
     place["POS_Y"].value.number = scatter_y[i];
     Add_function(piece, "move_puzzle", Fly_piece_home);
+    Add_function(piece, "drag", Drag_piece);
     Add_function(piece, "shadow", Draw_obj);
     Param_map& shadow = Get_function_params(piece, "shadow");
     Set_model(shadow["MODEL_1"], shadow_pack, shape);

@@ -9,17 +9,72 @@
 #include "runtime/params.h"
 #include "runtime/process.h"
 #include "shell/clock.h"
+#include "shell/input.h"
+#include "shell/video.h"
+
+// The point under the pointer in the plane of the loose pieces.
+static void Pointer_on_board(double& x, double& y) {
+  View_point(Video_ptr, Mouse_state.x, Mouse_state.y, 100.0 - 63.0, x, y);
+}
+
+// The button is still down after the press that lifted the piece: it follows the pointer,
+// keeping the grip, until the button comes up.
+static void Start_drag(Object* piece) {
+  Param_map& drawn = Get_function_params(piece, "puzzle");
+  if (drawn.count("DRAG") != 0 || piece->functions.count("drag") == 0) return;
+  drawn["DRAG"];
+  Param_map& place = Get_function_params(piece, "puzz_draw");
+  Param_map& drag = Get_function_params(piece, "drag");
+  drag.erase("released");
+  double x, y;
+  Pointer_on_board(x, y);
+  drag["FROM_X"].value.number = place["POS_X"].value.number;
+  drag["FROM_Y"].value.number = place["POS_Y"].value.number;
+  drag["GRIP_X"].value.number = place["POS_X"].value.number - x;
+  drag["GRIP_Y"].value.number = place["POS_Y"].value.number - y;
+  Start_function_before(piece, "drag");
+}
 
 void Select_piece() {
   Deselect_piece(Current_object->store);
   selected_piece = Current_object->name;
   Param_map& slot = Return_fun_data(Board_pack(puzzle_index), selected_piece, "puzz_draw");
   slot["FUN"].value.callback = Send_piece_home;
+  slot["DROP"];  // the dragged piece let go over its outline goes home too
   Data model = slot["model_1"];
   slot["MODEL_1"].text = model.text;
   slot["MODEL_1"].text2 = model.text2;
   Current_params(Current_object)["POS_Z"].value.number = 0.1;
   Start_function_before(Current_object, "shadow");
+  if (Mouse_state.held) Start_drag(Current_object);
+}
+
+void Drag_piece() {
+  Object* piece = Current_object;
+  Param_map& drag = Current_params(piece);
+  Param_map& place = Get_function_params(piece, "puzz_draw");
+  Param_map& drawn = Get_function_params(piece, "puzzle");
+  const bool loose = drawn.count("FUN") != 0;
+  if (Mouse_state.held && loose && drag.count("released") == 0) {
+    double x, y;
+    Pointer_on_board(x, y);
+    place["POS_X"].value.number = x + drag["GRIP_X"].value.number;
+    place["POS_Y"].value.number = y + drag["GRIP_Y"].value.number;
+    return;
+  }
+  // Let go: this frame's pick pass takes the drop, and a drop on the outline sends the piece
+  // home in the next frame (the slots are processed before the pieces). Only then does a
+  // piece that is still loose go back to where it lay.
+  if (drag.count("released") == 0) {
+    drag["released"];
+    return;
+  }
+  if (loose) {
+    place["POS_X"].value.number = drag["FROM_X"].value.number;
+    place["POS_Y"].value.number = drag["FROM_Y"].value.number;
+  }
+  drawn.erase("DRAG");
+  Queue_stop_function_before(piece, "drag");
 }
 
 void Deselect_piece(const std::string& puzzle_pack) {
@@ -29,6 +84,7 @@ void Deselect_piece(const std::string& puzzle_pack) {
   Return_fun_var_data(puzzle_pack, selected_piece, "puzzle", "POS_Z").value.number = 0.0;
   const std::string board_pack = Board_pack(puzzle_index);
   Delete_fun_param(board_pack, selected_piece, "puzz_draw", "FUN");
+  Delete_fun_param(board_pack, selected_piece, "puzz_draw", "DROP");
   Delete_fun_param(board_pack, selected_piece, "puzz_draw", "MODEL_1");
 }
 
@@ -40,6 +96,7 @@ void Send_piece_home() {
   if (piece != nullptr) Start_function_after(piece, "move_puzzle");
   selected_piece.clear();
   Delete_fun_param(Current_object->store, name, "puzz_draw", "FUN");
+  Delete_fun_param(Current_object->store, name, "puzz_draw", "DROP");
   Delete_fun_param(Current_object->store, name, "puzz_draw", "MODEL_1");
   Delete_fun_param(puzzle_pack, name, "puzzle", "FUN");
   Play_sound(Sound_ptr, "music.pak", "puzzle_move.wav");

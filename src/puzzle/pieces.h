@@ -9,5 +9,9 @@ void Select_piece();
 void Deselect_piece(const std::string& puzzle_pack);
 // FUN of a slot outline: starts the selected piece's flight home.
 void Send_piece_home();
+// "drag" (before-list, started while the button that lifted the piece is still down): the
+// piece follows the pointer; let go, it goes home when dropped on its outline, otherwise back
+// to where it lay, still lifted.
+void Drag_piece();
 // "move_puzzle": moves the piece towards home at 0.01 units/ms per axis; lands it there.
 void Fly_piece_home();

@@ -57,11 +57,14 @@ float Ray_model_distance(const std::string& pack_name, const std::string& model_
 }
 
 void Pick_mause_objs() {
-  if (!Mouse_state.pressed && !Mouse_state.moved) {
+  if (!Mouse_state.pressed && !Mouse_state.moved && !Mouse_state.dropped) {
     pick_list.clear();
     return;
   }
-  if (pick_list.empty()) return;
+  if (pick_list.empty()) {
+    Mouse_state.dropped = 0;
+    return;
+  }
   float best = 1000.0f;
   Param_map* winner = nullptr;
   for (const mause_obj& candidate : pick_list) {
@@ -82,10 +85,14 @@ void Pick_mause_objs() {
     }
   }
   if (winner != nullptr) {
-    if (Mouse_state.pressed) (*winner)["MOUSE_CL"].value.flag = 1;
+    // A release over a drop target ("DROP") acts as a click on it; over anything else it does
+    // nothing.
+    if (Mouse_state.pressed || (Mouse_state.dropped && winner->count("DROP") != 0))
+      (*winner)["MOUSE_CL"].value.flag = 1;
     if (Mouse_state.moved) (*winner)["MOUSE_HT"].value.flag = 1;
   }
   Mouse_state.pressed = 0;
   Mouse_state.moved = 0;
+  Mouse_state.dropped = 0;
   pick_list.clear();
 }

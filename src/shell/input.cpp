@@ -18,6 +18,7 @@ bool Handle_event(const SDL_Event& event) {
     case SDL_MOUSEBUTTONDOWN:
       if (event.button.button == SDL_BUTTON_LEFT) {
         Mouse_state.pressed = 1;
+        Mouse_state.held = 1;
         Mouse_state.x = event.button.x;
         Mouse_state.y = event.button.y;
         Mouse_state.fresh_press = 1;
@@ -26,10 +27,15 @@ bool Handle_event(const SDL_Event& event) {
       return false;
     case SDL_MOUSEBUTTONUP:
       if (event.button.button == SDL_BUTTON_LEFT) {
-        if (Mouse_state.fresh_press)
+        Mouse_state.held = 0;
+        if (Mouse_state.fresh_press) {
           Mouse_state.late_release = 1;
-        else
+        } else {
           Mouse_state.pressed = 0;
+          Mouse_state.dropped = 1;
+          Mouse_state.x = event.button.x;
+          Mouse_state.y = event.button.y;
+        }
       }
       return false;
     case SDL_MOUSEMOTION:

@@ -105,3 +105,8 @@ double View_half_width(const Video* video, double distance) {
 double View_half_height(const Video* video, double distance) {
   return distance * video->corner[1] / video->corner[2];
 }
+
+void View_point(const Video* video, double px, double py, double distance, double& x, double& y) {
+  x = 2.0 * (px / video->width - 0.5) * View_half_width(video, distance);
+  y = 2.0 * (0.5 - py / video->height) * View_half_height(video, distance);
+}

@@ -19,3 +19,6 @@ int Set_projection(Video* video, int32_t width, int32_t height);
 // Half extents of the visible area in the plane at this distance in front of the eye.
 double View_half_width(const Video* video, double distance);
 double View_half_height(const Video* video, double distance);
+// The point under a window pixel (origin top left) in the plane at this distance in front of
+// the eye: x to the right, y up, from the middle of the view.
+void View_point(const Video* video, double px, double py, double distance, double& x, double& y);

@@ -1,9 +1,12 @@
-// Selecting pieces and sending them home with real clicks: the outline, the flight, the
-// landing and its stars.
+// Selecting pieces and sending them home with real clicks and drags: the outline, the flight,
+// the landing.
 #include <GL/gl.h>
+
+#include <cmath>
 
 #include "puzzle_fixture.h"
 #include "runtime/process.h"
+#include "support/scene.h"
 
 namespace {
 
@@ -110,24 +113,51 @@ TEST_F(Pieces, FlightOfSixByEightUnitsTakesItsTimePerAxisAndLandsAFrameAfterArri
   EXPECT_EQ(Piece("Shape2")->functions.count("move_puzzle"), 0u);
 }
 
-TEST_F(Pieces, LandingReleasesTenStarsNamedWithTheRawBytesZeroToNine) {
-  Move_piece("Shape2", Home_x("Shape2"), Home_y("Shape2"));
-  Object* board = Global_env[Pack()]["puzz_plase"].get();
-  size_t before = board->functions.size();
-  Start_function_after(Piece("Shape2"), "move_puzzle");
-  Frame();  // the queue is applied
-  Frame();  // already home: lands in its first flight step
-  EXPECT_TRUE(Piece_home("Shape2"));
-  EXPECT_EQ(board->functions.size(), before + 10);
-  for (int k = 0; k < 10; ++k) {
-    std::string name = std::string("Shape2") + static_cast<char>(k);
-    ASSERT_EQ(board->functions.count(name), 1u) << k;
-    Param_map& star = board->functions[name].params;
-    EXPECT_EQ(star["MODEL_1"].text2, "star.3DS");
-    EXPECT_GE(star["POS_X"].value.number, Home_x("Shape2") - 1.0001);
-    EXPECT_LE(star["POS_X"].value.number, Home_x("Shape2") + 0.9001);
-    EXPECT_GE(star["R_POS_Z"].value.number, 0.0);
-  }
+TEST_F(Pieces, DraggedOntoItsOutlineItGoesHomeOnceLetGoElsewhereItGoesBackLifted) {
+  // The button stays down after the press that lifts the piece; the pointer moves in steps.
+  auto drag = [&](double from_x, double from_y, double to_x, double to_y) {
+    int px, py;
+    Pixel_of(from_x, from_y, 63, px, py);
+    Push_motion(px, py);
+    Push_button(true, px, py);
+    Frame();
+    Frame();
+    for (int step = 1; step <= 4; ++step) {
+      Pixel_of(from_x + (to_x - from_x) * step / 4, from_y + (to_y - from_y) * step / 4, 63, px, py);
+      Push_motion(px, py);
+      Frame();
+    }
+    Frame();
+    Push_button(false, px, py);
+    Frame();
+  };
+  const double home_x = Home_x("Shape1"), home_y = Home_y("Shape1");
+  // Let go on the board beside its outline: back where it lay, still lifted, outline lit.
+  drag(-15, 13, home_x + 7, home_y);
+  EXPECT_NEAR(Piece_x("Shape1"), home_x + 7 - 0.3, 0.6);  // it followed, the grip kept
+  Frame();
+  EXPECT_EQ(Piece_x("Shape1"), -15);
+  EXPECT_EQ(Piece_y("Shape1"), 13);
+  EXPECT_EQ(selected_piece, "Shape1");
+  EXPECT_EQ(Slot("Shape1").count("MODEL_1"), 1u);
+  EXPECT_FALSE(Piece_home("Shape1"));
+  // Dragged onto its outline: it flies home from there and lands once.
+  drag(-15, 13, home_x, home_y);
+  Frame();
+  EXPECT_TRUE(selected_piece.empty());
+  EXPECT_LT(std::abs(Piece_x("Shape1") - home_x), 1.0);
+  Run_for(300);
+  EXPECT_TRUE(Piece_home("Shape1"));
+  drag(home_x, home_y, home_x + 1, home_y);  // nothing is left to take it
+  Run_for(100);
+  int stars = 0;
+  for (auto& [name, function] : Global_env[Pack()]["puzz_plase"]->functions) stars += name.rfind("Shape1", 0) == 0;
+  EXPECT_EQ(stars, 10);
+  // A drop on the outline of a piece that was never lifted does nothing.
+  drag(15, 13, Home_x("Shape3"), Home_y("Shape3"));
+  Frame();
+  EXPECT_FALSE(Piece_home("Shape3"));
+  EXPECT_EQ(selected_piece, "Shape2");
 }
 
 }  // namespace

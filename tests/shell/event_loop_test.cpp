@@ -31,14 +31,6 @@ void Push_key(SDLKey key, SDLMod mod, bool down = true) {
   SDL_PushEvent(&event);
 }
 
-void Push_button(bool down, int button, int x, int y) {
-  SDL_Event event{};
-  event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-  event.button.button = static_cast<Uint8>(button);
-  event.button.x = static_cast<Uint16>(x);
-  event.button.y = static_cast<Uint16>(y);
-  SDL_PushEvent(&event);
-}
 
 // Runs on the root object every frame and records what the frame saw.
 void Observe() {
@@ -107,7 +99,7 @@ TEST_F(EventLoop, ABurstOfMotionCostsOneFrameAndTheRightButtonDoesNothing) {
   Push_motion(10, 20);
   Push_motion(30, 40);
   Push_motion(500, 600);
-  Push_button(true, SDL_BUTTON_RIGHT, 700, 800);
+  Push_button(true, 700, 800, SDL_BUTTON_RIGHT);
   ASSERT_EQ(Frames_until_quit(1), 2u);
   EXPECT_EQ(frames[0].x, 500);
   EXPECT_EQ(frames[0].y, 600);
@@ -116,8 +108,8 @@ TEST_F(EventLoop, ABurstOfMotionCostsOneFrameAndTheRightButtonDoesNothing) {
 }
 
 TEST_F(EventLoop, PressAndReleaseInOneBurstStillReachTheNextFrame) {
-  Push_button(true, SDL_BUTTON_LEFT, 300, 400);
-  Push_button(false, SDL_BUTTON_LEFT, 310, 410);
+  Push_button(true, 300, 400, SDL_BUTTON_LEFT);
+  Push_button(false, 310, 410, SDL_BUTTON_LEFT);
   ASSERT_GE(Frames_until_quit(2), 2u);
   EXPECT_EQ(frames[0].pressed, 1);
   EXPECT_EQ(frames[0].x, 300);
@@ -127,10 +119,10 @@ TEST_F(EventLoop, PressAndReleaseInOneBurstStillReachTheNextFrame) {
 }
 
 TEST_F(EventLoop, ReleaseAfterAFrameClearsThePressAtOnce) {
-  Push_button(true, SDL_BUTTON_LEFT, 300, 400);
+  Push_button(true, 300, 400, SDL_BUTTON_LEFT);
   Frames_until_quit(1);
   EXPECT_EQ(Mouse_state.pressed, 1);
-  Push_button(false, SDL_BUTTON_LEFT, 300, 400);
+  Push_button(false, 300, 400, SDL_BUTTON_LEFT);
   SDL_Event event;
   while (SDL_PollEvent(&event)) Handle_event(event);
   EXPECT_EQ(Mouse_state.pressed, 0);

@@ -69,13 +69,16 @@ void Push_click(double x, double y, double z) {
   int px, py;
   Pixel_of(x, y, z, px, py);
   Push_motion(px, py);
-  for (bool down : {true, false}) {
-    SDL_Event button{};
-    button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    button.button.button = SDL_BUTTON_LEFT;
-    button.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    button.button.x = static_cast<Uint16>(px);
-    button.button.y = static_cast<Uint16>(py);
-    SDL_PushEvent(&button);
-  }
+  Push_button(true, px, py);
+  Push_button(false, px, py);
+}
+
+void Push_button(bool down, int px, int py, int button) {
+  SDL_Event event{};
+  event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  event.button.button = static_cast<Uint8>(button);
+  event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.button.x = static_cast<Uint16>(px);
+  event.button.y = static_cast<Uint16>(py);
+  SDL_PushEvent(&event);
 }

@@ -1,6 +1,8 @@
 // Helpers for tests that draw and pick: a pack of simple models, screen positions of world
 // points, pixels read back from the frame.
 #pragma once
+#include <SDL.h>
+
 #include <string>
 
 #include "runtime/object.h"
@@ -15,6 +17,8 @@
 void Write_test_models();
 // Pushes a pointer motion to the window pixel into SDL's event queue.
 void Push_motion(int px, int py);
+// Pushes a press (down) or release of a mouse button at the window pixel.
+void Push_button(bool down, int px, int py, int button = SDL_BUTTON_LEFT);
 // Pushes a whole left click into SDL's event queue, as one burst: the pointer moves to the
 // window pixel showing the world point, the button goes down and up there.
 void Push_click(double x, double y, double z);
