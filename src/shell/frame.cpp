@@ -10,11 +10,14 @@
 #include "audio/sound.h"
 #include "render/draw.h"
 #include "render/pick.h"
+#include "resources/image.h"
+#include "resources/pack.h"
 #include "resources/texture.h"
 #include "runtime/process.h"
 #include "scenes/boot.h"
 #include "scenes/settings.h"
 #include "shell/input.h"
+#include "shell/options.h"
 #include "shell/platform.h"
 #include "shell/video.h"
 
@@ -71,9 +74,26 @@ void Run_event_loop() {
   }
 }
 
-int Main_routine(int, char**) {
-  Video_ptr = new Video(0, 0);
+// The icon picture from the packs, for the window.
+static void Load_window_icon() {
+  Raw_data& entry = Get_data_from_data_store("main_int.pak", "ICON.PNG");
+  Tex_image* icon = Decode_png(entry.pos, entry.size);
+  if (icon == nullptr) return;
+  if (icon->format == GL_RGBA) {
+    Window_icon.width = static_cast<int>(icon->width);
+    Window_icon.height = static_cast<int>(icon->height);
+    Window_icon.rgba.assign(icon->pixels, icon->pixels + static_cast<size_t>(icon->width) * icon->height * 4);
+  }
+  Free_tex_image(icon);
+}
+
+int Main_routine(int argc, char** argv) {
+  bool windowed = false;
+  int status = Read_options(argc, argv, windowed);
+  if (status >= 0) return status;
   Resource_dir = Resource_directory();
+  Load_window_icon();
+  Video_ptr = windowed ? new Video(1280, 800) : new Video(0, 0);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   Build_boot_scene();
   Run_event_loop();

@@ -5,12 +5,22 @@ Mouse_record Mouse_state;
 
 static bool super_held = false;
 
-// A Super key went down and is still down by SDL's own key state at this moment.
+static bool Is_super(SDLKey key) { return key == SDLK_LSUPER || key == SDLK_RSUPER; }
+
+// A Super key went down and was still down when the event being handled arrived: SDL's key
+// state says so, or the Super release is still waiting in the queue behind this event (SDL's
+// key state is that of the newest event it has read). A held Super whose release never came
+// is forgotten here.
 static bool Super_down() {
   if (!super_held) return false;
   const Uint8* keys = SDL_GetKeyState(nullptr);
-  super_held = keys != nullptr && (keys[SDLK_LSUPER] != 0 || keys[SDLK_RSUPER] != 0);
-  return super_held;
+  if (keys != nullptr && (keys[SDLK_LSUPER] != 0 || keys[SDLK_RSUPER] != 0)) return true;
+  SDL_Event pending[64];
+  int count = SDL_PeepEvents(pending, 64, SDL_PEEKEVENT, SDL_KEYUPMASK);
+  for (int i = 0; i < count; ++i)
+    if (Is_super(pending[i].key.keysym.sym)) return true;
+  super_held = false;
+  return false;
 }
 
 bool Handle_event(const SDL_Event& event) {
@@ -45,7 +55,7 @@ bool Handle_event(const SDL_Event& event) {
       return false;
     case SDL_KEYDOWN: {
       SDLKey key = event.key.keysym.sym;
-      if (key == SDLK_LSUPER || key == SDLK_RSUPER) super_held = true;
+      if (Is_super(key)) super_held = true;
       unsigned mod = event.key.keysym.mod;
       bool command = (mod & KMOD_META) != 0 || (mod & KMOD_CTRL) != 0 || Super_down();
       return key == SDLK_q && command;
@@ -60,8 +70,7 @@ bool Handle_event(const SDL_Event& event) {
       // orderly quit, so that the settings are saved before the process goes.
       return true;
     case SDL_KEYUP:
-      if (event.key.keysym.sym == SDLK_LSUPER || event.key.keysym.sym == SDLK_RSUPER)
-        super_held = false;
+      if (Is_super(event.key.keysym.sym)) super_held = false;
       return false;
     default:
       return false;

@@ -10,19 +10,41 @@
 #include <cstring>
 
 Video* Video_ptr = nullptr;
+Icon_image Window_icon;
+
+// The name and icon that docks and task switchers show; the window class matches the
+// desktop entry's StartupWMClass.
+static void Set_window_identity() {
+  SDL_WM_SetCaption("Shorebound", "Shorebound");
+  if (Window_icon.rgba.size() != static_cast<size_t>(Window_icon.width) * Window_icon.height * 4 ||
+      Window_icon.rgba.empty())
+    return;
+  SDL_Surface* icon = SDL_CreateRGBSurfaceFrom(Window_icon.rgba.data(), Window_icon.width,
+                                               Window_icon.height, 32, Window_icon.width * 4,
+                                               0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
+  if (icon == nullptr) return;
+  SDL_WM_SetIcon(icon, nullptr);
+  SDL_FreeSurface(icon);
+}
 
 Video::Video(int32_t w, int32_t h) : corner{0, 0, 0}, width(w), height(h), fullscreen(0) {
+  setenv("SDL_VIDEO_X11_WMCLASS", "shorebound", 0);
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
     std::fprintf(stderr, "Video initialization failed: %s\n", SDL_GetError());
     SDL_Quit();
     std::exit(1);
   }
+  const SDL_VideoInfo* info = SDL_GetVideoInfo();
   if (w == 0 && h == 0) {
-    const SDL_VideoInfo* info = SDL_GetVideoInfo();
     width = info->current_w;
     height = info->current_h;
     fullscreen = 1;
+  } else if (info != nullptr && info->current_w > 0 && info->current_h > 0) {
+    // A window never larger than the screen.
+    if (width > info->current_w) width = info->current_w;
+    if (height > info->current_h) height = info->current_h;
   }
+  Set_window_identity();
   Set_video_mode(this);
   SDL_ShowCursor(fullscreen ? 0 : 1);
 }

@@ -1,6 +1,7 @@
 // The window with its OpenGL context, the fixed GL state and the one perspective camera.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 struct Video {
   double corner[3];  // window pixel (0, 0) unprojected at depth -1, in eye coordinates
@@ -13,6 +14,15 @@ struct Video {
 };
 
 extern Video* Video_ptr;
+
+// The window's icon, given before the window opens: RGBA rows, top row first (none when
+// empty). The caption is always "Shorebound".
+struct Icon_image {
+  std::vector<unsigned char> rgba;
+  int width = 0;
+  int height = 0;
+};
+extern Icon_image Window_icon;
 
 int Set_video_mode(Video* video);
 int Set_projection(Video* video, int32_t width, int32_t height);

@@ -158,6 +158,8 @@ Mesh_source Cursor_mesh() {
 }
 
 void Make_main_pack(Pack_contents& pack) {
+  // The window's icon, which the desktop shows in its docks and task switchers.
+  pack.Add("ICON.PNG", Encode_png(Render_svg(Assets + "/icon.svg", 64, 64), true));
   pack.Add("CURSOR.PNG", Encode_png(Art("ui/cursor.svg", 128, 128), true));
   pack.Add("cursor.3DS", Model_bytes({Cursor_mesh()}));
   Add_flat(pack, "fon_cl.3DS", "FON_CL.PNG", "background.svg", 2000, 840, 200, 84, 0);
