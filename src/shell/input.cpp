@@ -10,6 +10,7 @@ bool Handle_event(const SDL_Event& event) {
     case SDL_MOUSEBUTTONDOWN:
       if (event.button.button == SDL_BUTTON_LEFT) {
         Mouse_state.pressed = 1;
+        Mouse_state.held = 1;
         Mouse_state.x = event.button.x;
         Mouse_state.y = event.button.y;
         Mouse_state.fresh_press = 1;
@@ -18,6 +19,7 @@ bool Handle_event(const SDL_Event& event) {
       return false;
     case SDL_MOUSEBUTTONUP:
       if (event.button.button == SDL_BUTTON_LEFT) {
+        Mouse_state.held = 0;
         if (Mouse_state.fresh_press)
           Mouse_state.late_release = 1;
         else

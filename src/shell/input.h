@@ -9,6 +9,7 @@ struct Mouse_record {
   int32_t y = 0;
   unsigned char pressed = 0;  // left press not yet consumed by the pick pass
   unsigned char moved = 0;    // motion not yet consumed by the pick pass
+  unsigned char held = 0;     // the left button is down now (from its press to its release)
   // A press that no frame has seen yet, and a release that came before any frame saw it:
   // such a release is applied after the next frame, so a quick click is never lost.
   unsigned char fresh_press = 0;
