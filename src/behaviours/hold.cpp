@@ -17,9 +17,9 @@ void Draw_link() {
   Param_map& params = Current_params(Current_object);
   Apply_transform(params);
   double now = Clock_ms();
-  // The press the pick pass gave this button starts the hold while the button is still down;
-  // a quick click has been let go by now and starts nothing.
-  if (Pick_flag(params, "MOUSE_CL") && Mouse_state.held) params["hold_time"].value.number = now;
+  // The press the pick pass gave this button starts the hold; letting go (a quick click has
+  // been let go by now) or moving off ends it.
+  if (Pick_flag(params, "MOUSE_CL")) params["hold_time"].value.number = now;
   bool holding = params.count("hold_time") != 0;
   if (holding && (!Mouse_state.held || !Pointer_over_models(params))) {
     Remove_eval_function_param(Current_object, "hold_time");

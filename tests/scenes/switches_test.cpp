@@ -295,6 +295,7 @@ class Link_game : public Puzzle_test {
 };
 
 // In one process with the game: links that are clicked, pressed briefly or left while held.
+// A link that acts ends this process with status 1, which fails the test.
 class Links : public Link_game {
  protected:
   void SetUp() override {
