@@ -4,10 +4,10 @@
 
 #include <GL/gl.h>
 
+#include "behaviours/arch.h"
 #include "behaviours/buttons.h"
 #include "render/draw.h"
 #include "render/pick.h"
-#include "behaviours/arch.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
 #include "shell/clock.h"
