@@ -394,7 +394,6 @@ class LeaveDeathTest : public Link_game {
     Press_drawing("z_Int_store", object, fun);
     Frame(5);
     Frame(5);  // the pick pass takes the press, the link starts the hold
-    step = 50;
     Run_for(1950);
     step = 5;
     Run_for(45);
