@@ -17,8 +17,7 @@
 #include "shell/input.h"
 #include "shell/video.h"
 
-// A flag parameter of the picking; absent reads as clear.
-static bool Flag(const Param_map& params, const char* name) {
+bool Pick_flag(const Param_map& params, const char* name) {
   auto found = params.find(name);
   return found != params.end() && found->second.value.flag != 0;
 }
@@ -44,15 +43,10 @@ static void Draw_models(const Param_map& params) {
     if (Is_model_param(param.first)) Draw_model(param.second.text, param.second.text2);
 }
 
-void Draw_button() {
-  Param_map& params = Current_params(Current_object);
-  Apply_transform(params);  // this frame's scale shows from the next frame on
-  double now = Clock_ms();
+double Hover_scale(Param_map& params, bool hovered, double now) {
   if (params.count("SCALE_X") == 0) params["SCALE_X"].value.number = 1.0;
   double dt = params.count("TIME") != 0 ? now - params["TIME"].value.number : 0.0;
   params["TIME"].value.number = now;
-  bool hovered = Flag(params, "MOUSE_HT");
-  bool clicked = Flag(params, "MOUSE_CL");
   double scale = params["SCALE_X"].value.number;
   if (hovered && scale < 1.15) {
     scale = std::min(scale + dt / 1500.0, 1.15);
@@ -63,6 +57,26 @@ void Draw_button() {
     scale = std::max(scale - dt / 1500.0, 1.0);
     Set_scale_xy(params, scale);
   }
+  return scale;
+}
+
+void Draw_button_models(const Param_map& params) {
+  bool blend = params.count("BLEND") != 0;
+  if (blend) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  }
+  Draw_models(params);
+  if (blend) glDisable(GL_BLEND);
+}
+
+void Draw_button() {
+  Param_map& params = Current_params(Current_object);
+  Apply_transform(params);  // this frame's scale shows from the next frame on
+  double now = Clock_ms();
+  bool hovered = Pick_flag(params, "MOUSE_HT");
+  bool clicked = Pick_flag(params, "MOUSE_CL");
+  double scale = Hover_scale(params, hovered, now);
   // A press that came with pointer motion leaves the hover set and starts no pulse.
   if (clicked && !hovered) params["cl_time"].value.number = now;
   if ((clicked || scale > 1.0) && params.count("cl_time") != 0) {
@@ -75,13 +89,7 @@ void Draw_button() {
   }
   if (clicked && params.count("FUN") != 0) Click("button.wav");
   Queue_mause_obj();
-  bool blend = params.count("BLEND") != 0;
-  if (blend) {
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  }
-  Draw_models(params);
-  if (blend) glDisable(GL_BLEND);
+  Draw_button_models(params);
   glPopMatrix();
 }
 
@@ -96,7 +104,7 @@ void Draw_piece() {
   if (params.count("TIME") == 0) params["TIME"].value.number = now;
   // While a puzzle slides in or out its pieces are drawn but neither picked nor animated.
   if (transition_lock == 0) {
-    bool clicked = Flag(params, "MOUSE_CL");
+    bool clicked = Pick_flag(params, "MOUSE_CL");
     if (clicked) params["cl_time"].value.number = now;
     if (clicked || params["SCALE_X"].value.number > 1.0)
       Set_scale_xy(params, std::max(Pulse_scale(now - Param_number(params, "cl_time", 0.0)), 1.0));

@@ -56,6 +56,15 @@ float Ray_model_distance(const std::string& pack_name, const std::string& model_
   return 0.0f;
 }
 
+bool Pointer_over_models(const Param_map& params) {
+  bool center = params.count("CENTER") != 0;
+  for (const auto& param : params)
+    if (Is_model_param(param.first) &&
+        Ray_model_distance(param.second.text, param.second.text2, center) > 0)
+      return true;
+  return false;
+}
+
 void Pick_mause_objs() {
   if (!Mouse_state.pressed && !Mouse_state.moved && !Mouse_state.dropped) {
     pick_list.clear();

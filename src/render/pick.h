@@ -17,3 +17,6 @@ void Pick_mause_objs();
 // Distance along the pointer ray to the first triangle of the model that it meets, under the
 // current model-view matrix; 0 when none.
 float Ray_model_distance(const std::string& pack_name, const std::string& model_name, bool center);
+// True when the pointer ray meets one of the function's models (its "MODEL_" parameters,
+// CENTER respected) under the current model-view matrix; nothing in front is considered.
+bool Pointer_over_models(const Param_map& params);

@@ -1,13 +1,14 @@
 // The first scene: the clock, the root object, the sound system, the cursor that follows the
-// pointer for the whole run, and the loader with its three link buttons.
+// pointer for the whole run, and the loader with the link buttons whose addresses are set.
 #include "scenes/boot.h"
 
 #include "audio/sound.h"
 #include "behaviours/buttons.h"
 #include "behaviours/fades.h"
+#include "behaviours/hold.h"
 #include "render/draw.h"
 #include "runtime/object.h"
-#include "scenes/switches.h"
+#include "scenes/links.h"
 #include "shell/clock.h"
 #include "shell/frame.h"
 
@@ -29,8 +30,11 @@ Param_map& Loader_picture(Object* loader, const char* fun, Callback callback, co
   return params;
 }
 
-void Link_button(Object* loader, const char* fun, const char* model, double x, Callback action) {
-  Param_map& params = Loader_picture(loader, fun, Draw_button, model);
+// A link along the loader's foot; none when its address is empty.
+void Link_button(Object* loader, const char* fun, const char* model, double x, Callback action,
+                 const std::string& address) {
+  if (address.empty()) return;
+  Param_map& params = Loader_picture(loader, fun, Draw_link, model);
   params["POS_X"].value.number = x;
   params["POS_Y"].value.number = -7.1;
   params["FUN"].value.callback = action;
@@ -61,9 +65,9 @@ void Build_boot_scene() {
   Add_fade_in(loader, Loader_fade_in);
   Add(loader, "long_hide", Loader_fade_out, registered);
   Loader_picture(loader, "loader_draw", Draw_obj, "loader.3DS");
-  Link_button(loader, "website_draw", "website.3DS", -7.0, Open_site);
-  Link_button(loader, "twitter_draw", "twitter.3DS", 5.0, Open_twitter);
-  Link_button(loader, "fbook_draw", "fbook.3DS", 7.0, Open_facebook);
+  Link_button(loader, "website_draw", "website.3DS", -7.0, Open_site, Link_addresses.home);
+  Link_button(loader, "twitter_draw", "twitter.3DS", 5.0, Open_twitter, Link_addresses.twitter);
+  Link_button(loader, "fbook_draw", "fbook.3DS", 7.0, Open_facebook, Link_addresses.facebook);
   Add(loader, "long_hide_end", Fade_close, registered);
   Add(loader, "long_view_end", Fade_close, after);
   Link_object(Main_object, "z_Int_store", "loader");

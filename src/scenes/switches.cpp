@@ -1,5 +1,4 @@
-// The main menu's switches for sound, music and the piece count, and the actions that leave
-// the game: the exit window's OK and the links to the maker's pages.
+// The main menu's switches for sound, music and the piece count, and the exit window's OK.
 #include "scenes/switches.h"
 
 #include <cstdint>
@@ -11,12 +10,8 @@
 #include "runtime/process.h"
 #include "scenes/settings.h"
 #include "shell/frame.h"
-#include "shell/platform.h"
 
 namespace {
-
-// The product id of the link statistics.
-const char* const Product = "shorebound";
 
 // Shows a switch's mark: its own picture ("main_menu.pak" stays).
 void Mark(Param_map& button, const char* model) { button["MODEL_1"].text2 = model; }
@@ -43,11 +38,6 @@ bool Flip(uint8_t& flag, unsigned char Sound_system::*on) {
   return flag != 0;
 }
 
-void Leave_for(const std::string& address) {
-  Open_url(address);
-  Quit_program();
-}
-
 }  // namespace
 
 void Toggle_sound() {
@@ -72,13 +62,3 @@ void Quit_program() {
   Shut_down();
   std::exit(1);
 }
-
-std::string Site_address() {
-  return std::string(SHOREBOUND_HOME_URL) + "?utm_source=software&utm_medium=" + Product +
-         "_mac&utm_term=prog&utm_content=" + SHOREBOUND_VERSION + "&utm_campaign=" + Product +
-         "_mac";
-}
-
-void Open_site() { Leave_for(Site_address()); }
-void Open_twitter() { Leave_for(SHOREBOUND_TWITTER_URL); }
-void Open_facebook() { Leave_for(SHOREBOUND_FACEBOOK_URL); }

@@ -2,14 +2,16 @@
 // the buttons, the closer.
 #include "scenes/windows.h"
 
-#include <initializer_list>
+#include <vector>
 
 #include "behaviours/buttons.h"
 #include "behaviours/fades.h"
+#include "behaviours/hold.h"
 #include "puzzle/rebuild.h"
 #include "puzzle/show.h"
 #include "render/draw.h"
 #include "runtime/object.h"
+#include "scenes/links.h"
 #include "scenes/settings.h"
 #include "scenes/switches.h"
 #include "shell/frame.h"
@@ -22,6 +24,7 @@ struct Button_spec {
   std::string model;
   double x, y, z;
   Callback action;
+  Callback draw = Draw_button;  // Draw_link for a link
 };
 
 struct Picture_spec {
@@ -40,7 +43,7 @@ Param_map& Blended(Object* window, const char* fun, Callback callback, const cha
 }
 
 void Build_window(const char* name, Callback fade_in, double plate_z, const Picture_spec& picture,
-                  std::initializer_list<Button_spec> buttons) {
+                  const std::vector<Button_spec>& buttons) {
   Object* window = new Object("z_Int_store", name);
   Add_fade_in(window, fade_in);
   Param_map& plate = Blended(window, "m_block_draw", Draw_obj, "menu_int.pak", "block.3DS");
@@ -52,7 +55,7 @@ void Build_window(const char* name, Callback fade_in, double plate_z, const Pict
   image["POS_Z"].value.number = picture.z;
 
   for (const Button_spec& button : buttons) {
-    Param_map& params = Blended(window, button.fun, Draw_button, button.pack, button.model);
+    Param_map& params = Blended(window, button.fun, button.draw, button.pack, button.model);
     params["POS_X"].value.number = button.x;
     params["POS_Y"].value.number = button.y;
     params["POS_Z"].value.number = button.z;
@@ -102,11 +105,13 @@ void Open_break_window() {
 
 void Open_main_menu() {
   const char* pack = "main_menu.pak";
-  Build_window(
-      "m_menu", Fade_in, 3.0, {"m_fon_draw", "menu_int.pak", "main_menu.3DS", 0, 3.0},
-      {{"bclose_draw", pack, "close.3DS", 8.091, 4.205, 68.05, Start_hide_click},
-       {"bvisit_draw", pack, "visit.3DS", -3.99, -3.328, 68.05, Open_site},
-       {"babout_draw", pack, "about.3DS", 3.13, -3.328, 68.05, Open_about_window},
+  std::vector<Button_spec> buttons = {
+      {"bclose_draw", pack, "close.3DS", 8.091, 4.205, 68.05, Start_hide_click}};
+  if (!Link_addresses.home.empty())
+    buttons.push_back({"bvisit_draw", pack, "visit.3DS", -3.99, -3.328, 68.05, Open_site, Draw_link});
+  buttons.insert(
+      buttons.end(),
+      {{"babout_draw", pack, "about.3DS", 3.13, -3.328, 68.05, Open_about_window},
        {"bbreak_draw", pack, "break.3DS", -5.261, -0.684, 68.05, Open_break_all_window},
        {"bsound_draw", pack, Settings.sound_flag ? "sound.3DS" : "clean.3DS", -6.648, 3.314, 68.05,
         Toggle_sound},
@@ -116,6 +121,8 @@ void Open_main_menu() {
         Choose_20_pieces},
        {"b48pc_draw", pack, Settings.piece_mode == 2 ? "diff.3DS" : "clean.3DS", 0.51, 1.62, 68.05,
         Choose_48_pieces}});
+  Build_window("m_menu", Fade_in, 3.0, {"m_fon_draw", "menu_int.pak", "main_menu.3DS", 0, 3.0},
+               buttons);
 }
 
 void Open_break_all_window() {

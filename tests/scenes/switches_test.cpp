@@ -1,6 +1,7 @@
 // The main menu's switches clicked in a running game (real buttons, real sound through
-// OpenAL's silent driver, a real puzzle behind the menu), and the actions that leave the game,
-// run in a child process with a stand-in browser opener.
+// OpenAL's silent driver, a real puzzle behind the menu); the links, which act only when held
+// for two seconds; and the actions that leave the game, run in a child process with a
+// stand-in browser opener.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,17 +9,20 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <functional>
 #include <thread>
 
 #include "audio/sound.h"
 #include "resources/pack.h"
 #include "runtime/process.h"
+#include "scenes/boot.h"
+#include "scenes/links.h"
 #include "scenes/switches.h"
 #include "scenes/windows.h"
 #include "shell/frame.h"
 #include "shell/platform.h"
 #include "support/puzzle_fixture.h"
+#include "support/scene.h"
 #include "support/support.h"
 
 namespace {
@@ -205,50 +209,210 @@ TEST_F(Switches, BothCountSwitchesInTheSameOrNextFrameStartOneRebuildAndLoseNoPu
   EXPECT_EQ(Board_pieces(Pack()), 48);
 }
 
-// ---- Leaving the game: each action runs in a child process, as the game would run it. ----
+// ---- Leaving the game: the exit window's OK, and the links, which act only when held. ----
 
-// The value of a cache variable of this build (the link addresses).
-std::string Cache_value(const std::string& name) {
-  std::ifstream cache(std::string(SHOREBOUND_BINARY_DIR) + "/CMakeCache.txt");
-  const std::string key = name + ":STRING=";
-  for (std::string line; std::getline(cache, line);)
-    if (line.compare(0, key.size(), key) == 0) return line.substr(key.size());
-  return "";
-}
+// Addresses for the links of these tests (a default build has none).
+const Link_record Test_links = {"https://home.example.test/shore",
+                                "https://birds.example.test/shorebound",
+                                "https://faces.example.test/shorebound"};
+const std::string Test_site =
+    "https://home.example.test/shore?utm_source=software&utm_medium=shorebound_linux"
+    "&utm_term=prog&utm_content=1.0.2&utm_campaign=shorebound_linux";
 
-class LeaveDeathTest : public ::testing::Test {
+// A stand-in browser opener, first on PATH: records how many arguments it got and the first.
+struct Stand_in_opener {
+  std::string dir = Make_temp_folder();
+  Stand_in_opener() {
+    Write_file(dir + "/xdg-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"" + dir +
+                                      "/opened.part\"\nmv \"" + dir + "/opened.part\" \"" + dir +
+                                      "/opened\"\n");
+    chmod((dir + "/xdg-open").c_str(), 0755);
+    const char* path = std::getenv("PATH");
+    setenv("PATH", (dir + ":" + (path != nullptr ? path : "/usr/bin:/bin")).c_str(), 1);
+  }
+  // What it received within `ms`; empty when it did not run.
+  std::string Opened(int ms) const {
+    const std::string path = dir + "/opened";
+    for (int waited = 0;; waited += 10) {
+      struct stat info;
+      if (stat(path.c_str(), &info) == 0) return Read_file(path);
+      if (waited >= ms) return "";
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+};
+
+// The game's scenes with links, driven with real events through the real loop.
+class Link_game : public Puzzle_test {
+ protected:
+  Link_game() { step = 50; }
+  // The loader as the game starts it; its links are live at once.
+  void Boot() {
+    Reset_runtime();
+    Use_test_clock(0);
+    now = 0;
+    Build_boot_scene();
+    Run_for(200);
+  }
+  void Menu() {
+    Open_main_menu();
+    Run_for(1100);
+  }
+  Param_map& Fun(const char* object, const char* fun) {
+    return Global_env["z_Int_store"][object]->functions[fun].params;
+  }
+  // Whether the arch's orange shows on the line from `from` to `to` units off the centre of
+  // a button (dx, dy: the direction), in a frame drawn now and not yet swapped.
+  bool Orange_off(const char* object, const char* fun, double dx, double dy, double from,
+                  double to) {
+    Run_frame();
+    Param_map& b = Fun(object, fun);
+    double x = b["POS_X"].value.number, y = b["POS_Y"].value.number, z = b["POS_Z"].value.number;
+    for (double d = from; d <= to; d += 0.02) {
+      int px, py, rgb[3];
+      Pixel_of(x + dx * d, y + dy * d, z, px, py);
+      Rgb_at(px, py, rgb);
+      if (rgb[0] >= 220 && rgb[1] >= 100 && rgb[1] <= 180 && rgb[2] <= 60) return true;
+    }
+    return false;
+  }
+  bool Arch_left(const char* object, const char* fun) { return Orange_off(object, fun, -1, 0, 0.5, 5); }
+  bool Arch_top(const char* object, const char* fun) { return Orange_off(object, fun, 0, 1, 0.5, 3); }
+  ~Link_game() override { Link_addresses = saved; }
+  Stand_in_opener opener;
+  Link_record saved = Link_addresses;
+};
+
+// In one process with the game: links that are clicked, pressed briefly or left while held.
+// A link that acts ends this process with status 1, which fails the test.
+class Links : public Link_game {
  protected:
   void SetUp() override {
-    opener_dir = Make_temp_folder();
-    // A stand-in browser opener: records how many arguments it got and the first one.
-    Write_file(opener_dir + "/xdg-open",
-               "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"" + opener_dir + "/opened.part\"\n"
-               "mv \"" + opener_dir + "/opened.part\" \"" + opener_dir + "/opened\"\n");
-    chmod((opener_dir + "/xdg-open").c_str(), 0755);
-  }
-  // In the child: settings loaded and changed, music playing, then the action.
-  void Run_in_game(void (*leave)()) {
-    setenv("XDG_DATA_HOME", cache.c_str(), 1);
-    const char* path = std::getenv("PATH");
-    setenv("PATH", (opener_dir + ":" + (path != nullptr ? path : "/usr/bin:/bin")).c_str(), 1);
+    Link_addresses = Test_links;
+    Link_game::SetUp();
+    setenv("XDG_DATA_HOME", Make_temp_folder().c_str(), 1);
     setenv("ALSOFT_DRIVERS", "null", 1);
-    Resource_dir = std::string(SHOREBOUND_BINARY_DIR) + "/Resources/";
-    Sound_ptr = new Sound_system;
-    Open_sound_system(Sound_ptr);
-    Play_music(Sound_ptr, "music.pak", "music.wav");
-    Main_object = new Object("Main_store", "main");
+  }
+  void TearDown() override {
+    Link_game::TearDown();
+    if (Sound_ptr == nullptr) return;
+    Stop_sounds();
+    Close_sound_system(Sound_ptr);
+    delete Sound_ptr;
+    Sound_ptr = nullptr;
+  }
+};
+
+TEST_F(Links, AClickOrAShortPressDoesNothingTheArchFillsOnlyWhileHeld) {
+  Boot();
+  Click_drawing("z_Int_store", "loader", "website_draw");
+  Run_for(2100);
+  EXPECT_EQ(Playing("button.wav"), 0);  // no click sound, no pulse
+  EXPECT_EQ(Fun("loader", "website_draw").count("cl_time"), 0u);
+  EXPECT_FALSE(Arch_left("loader", "website_draw"));
+
+  ASSERT_FALSE(Arch_left("loader", "twitter_draw"));
+  ASSERT_FALSE(Arch_top("loader", "twitter_draw"));
+  Press_drawing("z_Int_store", "loader", "twitter_draw");
+  Run_for(400);  // the arch fills from its left end over the top
+  EXPECT_TRUE(Arch_left("loader", "twitter_draw"));
+  EXPECT_FALSE(Arch_top("loader", "twitter_draw"));
+  Run_for(900);
+  EXPECT_TRUE(Arch_top("loader", "twitter_draw"));
+  Run_for(600);  // let go just before the two seconds
+  Push_release();
+  Frame();
+  EXPECT_FALSE(Arch_left("loader", "twitter_draw"));
+  Run_for(1000);
+  EXPECT_EQ(Playing("button.wav"), 0);
+  EXPECT_EQ(opener.Opened(200), "");
+  EXPECT_TRUE(Is_object_in_global_store("z_Int_store", "loader"));
+}
+
+TEST_F(Links, MovingOffWhileHoldingCancelsAndComingBackDoesNotResume) {
+  Menu();
+  ASSERT_FALSE(Arch_left("m_menu", "bvisit_draw"));
+  Press_drawing("z_Int_store", "m_menu", "bvisit_draw");
+  Run_for(1000);
+  ASSERT_TRUE(Arch_left("m_menu", "bvisit_draw"));
+  int px, py;
+  Pixel_of(-3.99, -5.8, 68.05, px, py);  // below the button, still on the window
+  Push_motion(px, py);
+  Run_for(1500);
+  EXPECT_FALSE(Arch_left("m_menu", "bvisit_draw"));
+  Pixel_of(-3.99, -3.328, 68.05, px, py);
+  Push_motion(px, py);  // back on it, the button still down
+  Run_for(2500);
+  EXPECT_FALSE(Arch_left("m_menu", "bvisit_draw"));
+  Push_release();
+  Frame();
+  EXPECT_EQ(opener.Opened(200), "");
+  EXPECT_FALSE(Has_fun_param(Global_env["z_Int_store"]["m_menu"].get(), "long_hide", "OPTICALY"));
+}
+
+TEST_F(Links, WithoutAddressesNoLinkIsBuiltAndAHoldThereDoesNothing) {
+  Link_addresses = Link_record();
+  Boot();
+  Object* loader = Global_env["z_Int_store"]["loader"].get();
+  for (const char* fun : {"website_draw", "twitter_draw", "fbook_draw"})
+    EXPECT_EQ(loader->functions.count(fun), 0u) << fun;
+  EXPECT_EQ(loader->functions.count("loader_draw"), 1u);
+  Push_press(-7.0, -7.1, 80.0);  // where the home page's link would be
+  Run_for(2200);
+  Push_release();
+  Frame();
+  EXPECT_TRUE(Is_object_in_global_store("z_Int_store", "loader"));
+
+  Reset_runtime();
+  Main_object = new Object("Main_store", "main");
+  Menu();
+  EXPECT_EQ(Global_env["z_Int_store"]["m_menu"]->functions.count("bvisit_draw"), 0u);
+  EXPECT_EQ(Global_env["z_Int_store"]["m_menu"]->functions.count("babout_draw"), 1u);
+  Push_press(-3.99, -3.328, 68.05);
+  Run_for(2200);
+  Push_release();
+  Frame();
+  EXPECT_FALSE(Has_fun_param(Global_env["z_Int_store"]["m_menu"].get(), "long_hide", "OPTICALY"));
+  EXPECT_EQ(opener.Opened(200), "");
+}
+
+// Leaving runs in a child process, as the game would. The parent opens no window: a forked
+// child could not draw with the parent's GL context (its renderer's threads stay behind).
+class LeaveDeathTest : public Link_game {
+ protected:
+  void SetUp() override {}
+  void TearDown() override {}
+  // In the child: the settings loaded and changed, so that the save can be seen.
+  void Change_settings() {
     Load_settings();
     Settings.music_flag = 0;
     Settings.piece_mode = 2;
     Settings.puzzle_done[7] = 1;
-    leave();
   }
-  // Runs the action in a child with a fresh cache folder; it must end with status 1, leave the
-  // settings as they were set before leaving, and have opened `address` (empty: nothing).
-  void Leave(void (*leave)(), const std::string& address) {
+  // In the child: a hold on a link, noting that the game still runs after 1995 ms of it.
+  void Hold_to_leave(const char* object, const char* fun) {
+    Press_drawing("z_Int_store", object, fun);
+    Frame(5);
+    Frame(5);  // the pick pass takes the press, the link starts the hold
+    Run_for(1950);
+    step = 5;
+    Run_for(45);
+    Write_file(cache + "/still_here", "");
+    Run_for(100);
+  }
+  // Plays in a child with a fresh cache folder; it must end with status 1, save the settings
+  // as they were set before leaving, and have opened `address` (empty: nothing).
+  void Leave(const std::function<void()>& play, const std::string& address) {
     cache = Make_temp_folder();
-    unlink((opener_dir + "/opened").c_str());
-    EXPECT_EXIT(Run_in_game(leave), ::testing::ExitedWithCode(1), "");
+    setenv("XDG_DATA_HOME", cache.c_str(), 1);
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    unlink((opener.dir + "/opened").c_str());
+    EXPECT_EXIT(
+        {
+          play();
+          std::exit(0);
+        },
+        ::testing::ExitedWithCode(1), "");
     const std::string bytes =
         Read_file(cache + "/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg");
     ASSERT_EQ(bytes.size(), 80u);
@@ -257,40 +421,51 @@ class LeaveDeathTest : public ::testing::Test {
     EXPECT_EQ(bytes[4 + 29], 1);  // sound
     EXPECT_EQ(bytes[4 + 32], 2);  // 48 pieces
     EXPECT_EQ(bytes[4 + 36 + 7 * 4], 1);
-    EXPECT_EQ(Opened(address.empty() ? 200 : 5000), address.empty() ? "" : "1|" + address);
+    EXPECT_EQ(opener.Opened(address.empty() ? 200 : 5000), address.empty() ? "" : "1|" + address);
   }
-  // What the stand-in opener received within `ms`; empty when it did not run.
-  std::string Opened(int ms) {
-    const std::string path = opener_dir + "/opened";
-    for (int waited = 0; waited < ms; waited += 10) {
-      struct stat info;
-      if (stat(path.c_str(), &info) == 0) return Read_file(path);
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return "";
-  }
-  std::string cache, opener_dir;
+  std::string cache;
 };
 
-TEST_F(LeaveDeathTest, QuitSavesTheSettingsAndEndsWithStatus1) { Leave(Quit_program, ""); }
-
-TEST_F(LeaveDeathTest, SiteLinkOpensTheHomePageWithItsQueryThenSavesAndEndsWithStatus1) {
-  const std::string home = Cache_value("SHOREBOUND_HOME_URL");
-  ASSERT_FALSE(home.empty());
-  const std::string expected = home +
-                               "?utm_source=software&utm_medium=shorebound_mac&utm_term=prog"
-                               "&utm_content=1.0.2&utm_campaign=shorebound_mac";
-  EXPECT_EQ(Site_address(), expected);
-  Leave(Open_site, expected);
+TEST_F(LeaveDeathTest, QuitSavesTheSettingsAndEndsWithStatus1) {
+  Leave(
+      [&] {
+        Resource_dir = std::string(SHOREBOUND_BINARY_DIR) + "/Resources/";
+        Sound_ptr = new Sound_system;
+        Open_sound_system(Sound_ptr);
+        Play_music(Sound_ptr, "music.pak", "music.wav");
+        Main_object = new Object("Main_store", "main");
+        Change_settings();
+        Quit_program();
+      },
+      "");
 }
 
-TEST_F(LeaveDeathTest, TwitterAndFacebookOpenTheirPlainAddressesThenSaveAndEndWithStatus1) {
-  const std::string twitter = Cache_value("SHOREBOUND_TWITTER_URL");
-  const std::string facebook = Cache_value("SHOREBOUND_FACEBOOK_URL");
-  ASSERT_FALSE(twitter.empty());
-  ASSERT_FALSE(facebook.empty());
-  Leave(Open_twitter, twitter);
-  Leave(Open_facebook, facebook);
+TEST_F(LeaveDeathTest, AHoldOfTwoSecondsOpensTheLinksAddressThenSavesAndEndsWithStatus1) {
+  Link_addresses = Test_links;
+  EXPECT_EQ(Site_address(), Test_site);
+  struct Link {
+    const char* object;
+    const char* fun;
+    std::string address;
+  } links[] = {{"loader", "website_draw", Test_site},
+               {"loader", "twitter_draw", Test_links.twitter},
+               {"loader", "fbook_draw", Test_links.facebook},
+               {"m_menu", "bvisit_draw", Test_site}};
+  for (const Link& link : links) {
+    Leave(
+        [&] {
+          Puzzle_test::SetUp();
+          Change_settings();
+          if (std::string(link.object) == "loader")
+            Boot();
+          else
+            Menu();
+          Hold_to_leave(link.object, link.fun);
+        },
+        link.address);
+    EXPECT_EQ(access((cache + "/still_here").c_str(), F_OK), 0)
+        << link.fun << " acted before two seconds";
+  }
 }
 
 }  // namespace

@@ -49,8 +49,15 @@ void Puzzle_test::Click_at(double x, double y, double z) {
 }
 
 void Puzzle_test::Click_drawing(const std::string& store, const std::string& object, const char* fun) {
+  Press_drawing(store, object, fun);
+  Push_release();
+  Frame();
+  Frame();
+}
+
+void Puzzle_test::Press_drawing(const std::string& store, const std::string& object, const char* fun) {
   Param_map& b = Global_env[store][object]->functions[fun].params;
-  Click_at(b["POS_X"].value.number, b["POS_Y"].value.number, b["POS_Z"].value.number);
+  Push_press(b["POS_X"].value.number, b["POS_Y"].value.number, b["POS_Z"].value.number);
 }
 
 int Board_pieces(const std::string& pack) {

@@ -24,6 +24,8 @@ class Puzzle_test : public ::testing::Test {
   void Click_at(double x, double y, double z);
   // Clicks where a drawing function draws its model (its POS_X, POS_Y, POS_Z): a button.
   void Click_drawing(const std::string& store, const std::string& object, const char* fun);
+  // Pushes a press (with the pointer's move) there and keeps the button down; no frame runs.
+  void Press_drawing(const std::string& store, const std::string& object, const char* fun);
   // The piece's drawn centre and its home.
   double Piece_x(const std::string& shape);
   double Piece_y(const std::string& shape);

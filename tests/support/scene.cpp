@@ -34,10 +34,16 @@ void Pixel_of(double x, double y, double z, int& px, int& py) {
   py = static_cast<int>(Video_ptr->height / 2.0 * (1.0 - y / half_h));
 }
 
-int Red_at(int px, int py) {
+void Rgb_at(int px, int py, int rgb[3]) {
   unsigned char rgba[4] = {0, 0, 0, 0};
   glReadPixels(px, Video_ptr->height - 1 - py, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-  return rgba[0];
+  for (int i = 0; i < 3; ++i) rgb[i] = rgba[i];
+}
+
+int Red_at(int px, int py) {
+  int rgb[3];
+  Rgb_at(px, py, rgb);
+  return rgb[0];
 }
 
 int Red_at_world(double x, double y, double z) {
@@ -65,13 +71,7 @@ void Push_motion(int px, int py) {
   SDL_PushEvent(&event);
 }
 
-void Push_click(double x, double y, double z) {
-  int px, py;
-  Pixel_of(x, y, z, px, py);
-  Push_motion(px, py);
-  Push_button(true, px, py);
-  Push_button(false, px, py);
-}
+static int pressed_px = 0, pressed_py = 0;
 
 void Push_button(bool down, int px, int py, int button) {
   SDL_Event event{};
@@ -81,4 +81,17 @@ void Push_button(bool down, int px, int py, int button) {
   event.button.x = static_cast<Uint16>(px);
   event.button.y = static_cast<Uint16>(py);
   SDL_PushEvent(&event);
+}
+
+void Push_press(double x, double y, double z) {
+  Pixel_of(x, y, z, pressed_px, pressed_py);
+  Push_motion(pressed_px, pressed_py);
+  Push_button(true, pressed_px, pressed_py);
+}
+
+void Push_release() { Push_button(false, pressed_px, pressed_py); }
+
+void Push_click(double x, double y, double z) {
+  Push_press(x, y, z);
+  Push_release();
 }

@@ -22,10 +22,16 @@ void Push_button(bool down, int px, int py, int button = SDL_BUTTON_LEFT);
 // Pushes a whole left click into SDL's event queue, as one burst: the pointer moves to the
 // window pixel showing the world point, the button goes down and up there.
 void Push_click(double x, double y, double z);
+// Pushes the pointer's move to the window pixel showing the world point and a left press there.
+void Push_press(double x, double y, double z);
+// Pushes the release of the left button where the last press was.
+void Push_release();
 // Window pixel (from the top-left corner) where the world point (x, y, z) appears.
 void Pixel_of(double x, double y, double z, int& px, int& py);
 // Red channel (0..255) of the frame's pixel at the window position (origin top left).
 int Red_at(int px, int py);
+// Red, green and blue of the same.
+void Rgb_at(int px, int py, int rgb[3]);
 // Red channel at the pixel showing the world point.
 int Red_at_world(double x, double y, double z);
 // Starts an object's drawing function on its after-list with one model of "test.pak".
