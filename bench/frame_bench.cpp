@@ -1,9 +1,13 @@
 // Frame-time, start-up and memory benchmark on the real game code, in the real window.
 //
 //   frame_bench startup      time of the first Preload_puzzle_images and the memory after it
-//   frame_bench busy [N]     a 48-piece board with pieces landing all the time, hundreds of
-//                            stars, the preview and the main menu open, the pointer moving
+//   frame_bench play [N]     what a child sees: the 48-piece board scattered, one piece flying
+//                            home at a time with its ten stars, the pointer moving
+//   frame_bench busy [N]     a stress figure: a 48-piece board with pieces landing all the
+//                            time, hundreds of stars, the preview and the main menu open
 //   frame_bench quiet [N]    a finished picture and nothing else going on
+//   frame_bench idle         the processor time of the whole process over 10 s of the real,
+//                            paced event loop while the board sits still, pointer still
 //
 // Each frame mode also measures the floor (a frame that only clears and swaps) in the same
 // window, and prints median and 99th percentile against the targets. The packs are read from
@@ -44,10 +48,12 @@
 
 namespace {
 
-const double Work_target_ms = 0.5;     // median of the game's own work per frame
-const double Frame_to_floor_ratio = 2;  // median whole frame against the median floor
+const double Work_target_ms = 0.5;     // median of the game's own work per frame (quiet)
+const double Quiet_frame_target_ms = 16.7;  // 60 frames a second
+const double Play_frame_target_ms = 33.3;   // 30 frames a second
+const double Idle_cpu_target = 50;          // % of one core, all threads
 const double Preload_target_ms = 1000;  // the loader shows for five seconds
-const double Resident_target_mb = 150;
+const double Resident_target_mb = 200;
 
 using Steady = std::chrono::steady_clock;
 
@@ -203,8 +209,10 @@ class Flights {
  public:
   Flights() : landed_at_(Shape_count, -1e9) {}
 
-  void Launch(double now) {
+  // Starts pieces flying home until `limit` fly at once.
+  void Launch(double now, int limit) {
     const std::string pack = Puzzle_pack(puzzle_index);
+    int in_flight = 0;
     for (int i = First_shape(); i < First_shape() + Shape_total(); ++i) {
       Object* piece = Get_object_from_global_store(pack, Shape_name(i));
       if (piece == nullptr) Fail("a piece of the board is missing");
@@ -214,9 +222,14 @@ class Flights {
       auto& queued = piece->start_after_queue;
       bool flying = std::find(after.begin(), after.end(), "move_puzzle") != after.end() ||
                     std::find(queued.begin(), queued.end(), "move_puzzle") != queued.end();
-      if (flying) continue;
+      if (flying) {
+        ++in_flight;
+        continue;
+      }
       if (home && landed_at_[i] < 0) landed_at_[i] = now;  // landed since the last look
       if (home && now - landed_at_[i] < 2200) continue;
+      if (in_flight >= limit) continue;
+      ++in_flight;
       place["POS_X"].value.number = scatter_x[i];
       place["POS_Y"].value.number = scatter_y[i];
       place["POS_Z"].value.number = 63.0;
@@ -253,17 +266,20 @@ void Print_row(const char* what, const Summary& s) {
   std::printf("  %-34s median %8.3f ms   p99 %8.3f ms\n", what, s.median, s.p99);
 }
 
-int Frame_mode(bool busy, int frames) {
+enum Scene { Quiet, Play, Busy };
+
+int Frame_mode(Scene scene, int frames) {
+  const bool busy = scene == Busy, moving = scene != Quiet;
   Start_game_code();
   Print_machine();
   Preload_puzzle_images();
-  Open_game_screen(!busy);
+  Open_game_screen(scene == Quiet);
 
   Flights flights;
   double phase = 0;
   auto drive = [&]() {
-    if (!busy) return;
-    flights.Launch(Clock_ms());
+    if (!moving) return;
+    flights.Launch(Clock_ms(), busy ? Shape_count : 1);
     // The pointer circles over the board every frame.
     phase += 0.02;
     Mouse_state.x = static_cast<int>(Video_ptr->width * (0.5 + 0.4 * std::cos(phase)));
@@ -291,7 +307,7 @@ int Frame_mode(bool busy, int frames) {
   for (int f = 0; f < frames; ++f) {
     Drain_events();
     drive();
-    if (busy) {
+    if (moving) {
       int stars = Flights::Stars();
       stars_seen += stars;
       most_stars = std::max(most_stars, stars);
@@ -309,7 +325,7 @@ int Frame_mode(bool busy, int frames) {
     work.push_back(Ms_between(t1, t2));
     whole.push_back(Ms_between(t0, t3));
   }
-  if (busy && Settings.puzzle_done[puzzle_index]) Fail("the board finished during the measurement");
+  if (moving && Settings.puzzle_done[puzzle_index]) Fail("the board finished during the measurement");
 
   // The floor in the same window, straight after.
   for (int f = 0; f < frames; ++f) {
@@ -321,22 +337,27 @@ int Frame_mode(bool busy, int frames) {
   }
 
   Summary a = Summarise(work), a_cpu = Summarise(work_cpu), b = Summarise(whole), f = Summarise(floor);
-  std::printf("\nscene: %s, %d frames\n", busy ? "busy" : "quiet", frames);
-  if (busy)
+  const char* names[] = {"quiet", "play", "busy"};
+  std::printf("\nscene: %s, %d frames\n", names[scene], frames);
+  if (moving)
     std::printf("  48-piece board, %d piece flights, stars burning: %.0f on average, %d at most;\n"
-                "  preview and main menu open, pointer moving every frame\n",
-                flights.launched(), static_cast<double>(stars_seen) / frames, most_stars);
+                "  %spointer moving every frame\n",
+                flights.launched(), static_cast<double>(stars_seen) / frames, most_stars,
+                busy ? "preview and main menu open, " : "");
   else
     std::printf("  finished picture of puzzle %d, no window open, pointer still\n", puzzle_index + 1);
   Print_row("(a) game's work (sounds..textures)", a);
   Print_row("    of it CPU time of this thread", a_cpu);
   Print_row("(b) whole frame with swap", b);
   Print_row("floor (clear and swap)", f);
-  std::printf("  target (a) median <= %.3f ms: %.3f ms  %s\n", Work_target_ms, a.median,
-              a.median <= Work_target_ms ? "PASS" : "MISS");
-  std::printf("  target (b) median <= %.0f x floor median = %.3f ms: %.3f ms  %s\n",
-              Frame_to_floor_ratio, Frame_to_floor_ratio * f.median, b.median,
-              b.median <= Frame_to_floor_ratio * f.median ? "PASS" : "MISS");
+  if (scene == Quiet)
+    std::printf("  target (a) median <= %.3f ms: %.3f ms  %s\n", Work_target_ms, a.median,
+                a.median <= Work_target_ms ? "PASS" : "MISS");
+  if (scene != Busy) {
+    double target = scene == Quiet ? Quiet_frame_target_ms : Play_frame_target_ms;
+    std::printf("  target (b) median <= %.1f ms: %.3f ms  %s\n", target, b.median,
+                b.median <= target ? "PASS" : "MISS");
+  }
   std::filesystem::remove_all(Cache_folder);
   return 0;
 }
@@ -355,6 +376,38 @@ void Print_store_bytes() {
     }
   std::printf("  of it pack entries in the data store: %.1f MB; pictures decoded from them: %.1f MB\n",
               entries / 1048576.0, decoded / 1048576.0);
+}
+
+// Processor time of the whole process (every thread, the driver's included), ms.
+double Process_cpu_ms() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+int Idle_mode() {
+  Start_game_code();
+  Print_machine();
+  Preload_puzzle_images();
+  Open_game_screen(false);
+  Drain_events();
+  // The real loop, paced as the game runs it, for 10 s with nothing to do.
+  const double cpu = Process_cpu_ms();
+  const auto start = Steady::now();
+  int frames = 0;
+  while (Ms_between(start, Steady::now()) < 10000) {
+    Run_loop_step();
+    ++frames;
+  }
+  const double wall = Ms_between(start, Steady::now());
+  const double used = 100.0 * (Process_cpu_ms() - cpu) / wall;
+  std::printf("\nidle: the 48-piece board standing still, pointer still, %.1f s of the event loop\n",
+              wall / 1000);
+  std::printf("  %d frames (%.1f a second)\n", frames, frames * 1000.0 / wall);
+  std::printf("  target processor time of the process <= %.0f%% of one core: %.1f%%  %s\n",
+              Idle_cpu_target, used, used <= Idle_cpu_target ? "PASS" : "MISS");
+  std::filesystem::remove_all(Cache_folder);
+  return 0;
 }
 
 int Startup_mode() {
@@ -387,7 +440,10 @@ int main(int argc, char** argv) {
   int frames = argc > 2 ? std::atoi(argv[2]) : 600;
   if (frames < 1) frames = 600;
   if (mode == "startup") return Startup_mode();
-  if (mode == "busy" || mode == "quiet") return Frame_mode(mode == "busy", frames);
-  std::fprintf(stderr, "usage: frame_bench startup | busy [frames] | quiet [frames]\n");
+  if (mode == "quiet") return Frame_mode(Quiet, frames);
+  if (mode == "play") return Frame_mode(Play, frames);
+  if (mode == "busy") return Frame_mode(Busy, frames);
+  if (mode == "idle") return Idle_mode();
+  std::fprintf(stderr, "usage: frame_bench startup | play [frames] | busy [frames] | quiet [frames] | idle\n");
   return 2;
 }

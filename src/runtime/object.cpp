@@ -75,6 +75,39 @@ bool Is_object_in_global_store(const std::string& store_name, const std::string&
   return store != Global_env.end() && store->second.count(object_name) != 0;
 }
 
+// FNV-1a over bytes.
+static void Mix(uint64_t& hash, const void* bytes, size_t size) {
+  const unsigned char* b = static_cast<const unsigned char*>(bytes);
+  for (size_t i = 0; i < size; ++i) hash = (hash ^ b[i]) * 1099511628211ull;
+}
+
+static void Mix(uint64_t& hash, const std::string& text) {
+  Mix(hash, text.data(), text.size());
+  Mix(hash, "\0", 1);
+}
+
+uint64_t Store_signature() {
+  uint64_t hash = 14695981039346656037ull;
+  for (const auto& store : Global_env)
+    for (const auto& named : store.second) {
+      const Object& object = *named.second;
+      Mix(hash, named.first);
+      for (const auto* list : {&object.before_list, &object.after_list})
+        for (const std::string& fun : *list) Mix(hash, fun);
+      for (const auto& function : object.functions) {
+        Mix(hash, function.first);
+        for (const auto& param : function.second.params) {
+          if (param.first == "TIME") continue;
+          Mix(hash, param.first);
+          Mix(hash, param.second.text);
+          Mix(hash, param.second.text2);
+          Mix(hash, &param.second.value, sizeof param.second.value);
+        }
+      }
+    }
+  return hash;
+}
+
 void Remove_object(Object* parent, const std::string& store_name, const std::string& object_name) {
   auto range = parent->links.equal_range(store_name);
   for (auto link = range.first; link != range.second; ++link) {

@@ -1,5 +1,6 @@
 // Named objects, their functions and parameters, and the global object store that owns them.
 #pragma once
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -84,3 +85,6 @@ bool Is_object_in_global_store(const std::string& store_name, const std::string&
 void Remove_object(Object* parent, const std::string& store_name, const std::string& object_name);
 // End-of-frame sweep: destroys the objects not processed since the last sweep.
 void Sweep_global_store();
+// A fingerprint of every object's run lists and parameters, leaving out "TIME" (the clock
+// reading that many behaviours keep): equal after two frames in which nothing moved.
+uint64_t Store_signature();

@@ -4,6 +4,9 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include <time.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -16,6 +19,7 @@
 #include "runtime/process.h"
 #include "scenes/boot.h"
 #include "scenes/settings.h"
+#include "shell/clock.h"
 #include "shell/input.h"
 #include "shell/options.h"
 #include "shell/platform.h"
@@ -59,13 +63,46 @@ void Shut_down() {
   }
 }
 
+double Frame_interval_ms = 1000.0 / 60.0;
+
+// A frame that follows no input and left every object as it was shows the same picture: the
+// next one may wait. Behaviours that wait for a moment on the clock (the loader's stay, a
+// window's delayed fade) then notice it up to this much later.
+static const double Still_interval_ms = 100.0;
+
+// Sleeps until `until` (real time), or until an input event is waiting.
+static void Wait_for_frame(double until) {
+  for (double now = Real_time_of_day_ms(); now < until; now = Real_time_of_day_ms()) {
+    SDL_PumpEvents();
+    SDL_Event event;
+    if (SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0) return;
+    const double slice = std::min(until - now, 4.0);
+    timespec pause{0, static_cast<long>(slice * 1e6)};
+    nanosleep(&pause, nullptr);
+  }
+}
+
 bool Run_loop_step() {
-  bool quit = false;
+  static double frame_start = 0.0;
+  static uint64_t last_signature = 0;
+  bool quit = false, input = false;
   SDL_Event event;
-  while (SDL_PollEvent(&event))
+  while (SDL_PollEvent(&event)) {
+    input = true;
     if (Handle_event(event)) quit = true;
+  }
   Run_frame();
   SDL_GL_SwapBuffers();
+  // Pacing: where the swap returned at once (no vertical sync, as under a virtual display),
+  // the rest of a 60 Hz frame is slept out instead of drawing again, and a still screen is
+  // drawn ten times a second. The clock times every animation, so only smoothness changes.
+  if (Frame_interval_ms > 0.0) {
+    const uint64_t signature = Store_signature();
+    const bool still = !input && signature == last_signature;
+    last_signature = signature;
+    Wait_for_frame(frame_start + (still ? Still_interval_ms : Frame_interval_ms));
+    frame_start = Real_time_of_day_ms();
+  }
   return quit;
 }
 

@@ -14,9 +14,13 @@ void Begin_frame();
 void Frame_work();
 // Saves the settings, destroys every object, frees the textures and closes audio.
 void Shut_down();
-// One turn of the event loop: every pending event into the mouse record, then one frame and
-// the buffer swap. True when a quit was asked for.
+// One turn of the event loop: every pending event into the mouse record, then one frame, the
+// buffer swap and the wait for the next frame (60 a second, ten while the screen is still;
+// an input event ends the wait). True when a quit was asked for.
 bool Run_loop_step();
+// The interval of a moving screen in ms; 0 draws frames as fast as they come (tests that
+// step a clock of their own).
+extern double Frame_interval_ms;
 // Runs Run_loop_step until it asks to quit (it returns after the frame that follows the quit).
 void Run_event_loop();
 // Start-up, the loop and the shutdown; returns the exit status.

@@ -49,6 +49,14 @@ Video::Video(int32_t w, int32_t h) : corner{0, 0, 0}, width(w), height(h), fulls
   SDL_ShowCursor(fullscreen ? 0 : 1);
 }
 
+bool Software_renderer() {
+  const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  if (renderer == nullptr) return false;
+  for (const char* name : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+    if (std::strstr(renderer, name) != nullptr) return true;
+  return false;
+}
+
 int Set_video_mode(Video* video) {
   Uint32 flags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT;
   if (video->fullscreen) flags |= SDL_FULLSCREEN;
@@ -57,13 +65,29 @@ int Set_video_mode(Video* video) {
 
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);  // wait for the screen's refresh where offered
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
   SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
 
-  bool multisampled = true;
-  if (SDL_SetVideoMode(video->width, video->height, 32, flags) == nullptr) {
+  // A software rasteriser pays for every sample with the processor: it gets the plain window,
+  // as a driver without multisampling does, before anything is drawn.
+  bool multisampled = SDL_SetVideoMode(video->width, video->height, 32, flags) != nullptr;
+  if (multisampled && Software_renderer()) {
+    // SDL keeps the window and its pixel format across modes: the video system starts anew.
     multisampled = false;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) {
+      std::fprintf(stderr, "Video initialization failed: %s\n", SDL_GetError());
+      SDL_Quit();
+      std::exit(1);
+    }
+    Set_window_identity();
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+  }
+  if (!multisampled) {
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
     SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 0);

@@ -24,7 +24,12 @@ struct Icon_image {
 };
 extern Icon_image Window_icon;
 
+// Opens the GL window: 4x multisampled, or plain where the driver cannot or where the
+// renderer is a software rasteriser.
 int Set_video_mode(Video* video);
+// Whether the current GL context is drawn by a software rasteriser (Mesa's llvmpipe and
+// its kin).
+bool Software_renderer();
 int Set_projection(Video* video, int32_t width, int32_t height);
 // Half extents of the visible area in the plane at this distance in front of the eye.
 double View_half_width(const Video* video, double distance);

@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "runtime/process.h"
+#include "shell/clock.h"
+#include "runtime/params.h"
+#include "behaviours/fades.h"
 #include "shell/frame.h"
 #include "shell/input.h"
 #include "support/scene.h"
@@ -131,6 +134,37 @@ TEST_F(EventLoop, ReleaseAfterAFrameClearsThePressAtOnce) {
   SDL_Event event;
   while (SDL_PollEvent(&event)) Handle_event(event);
   EXPECT_EQ(Mouse_state.pressed, 0);
+}
+
+// A fade-in through the real, paced loop on the real clock: 60 frames a second while it runs,
+// ten once the screen is still, and the fade ends on time.
+TEST(Pacing, AMovingScreenComesSixtyTimesASecondAStillOneTenAndTheFadeKeepsItsTime) {
+  Ensure_video();
+  Reset_runtime();
+  Time_of_day_ms = Real_time_of_day_ms;
+  Frame_interval_ms = 1000.0 / 60.0;
+  Start_clock();
+  Main_object = new Object("Main_store", "main");
+  Object* fading = new Object("Int_store", "fading");
+  Add_fade_in(fading, Fade_in);
+  Link_object(Main_object, "Int_store", "fading");
+  int moving_frames = 0, still_frames = 0;
+  double faded_at = -1;
+  while (Clock_ms() < 1600) {
+    Run_loop_step();
+    const bool fading_now = Has_fun_param(fading, "long_view", "OPTICALY");
+    if (fading_now) ++moving_frames;
+    if (!fading_now && faded_at < 0) faded_at = Clock_ms();
+    if (!fading_now && Clock_ms() > 1100) ++still_frames;
+  }
+  Frame_interval_ms = 0;
+  Reset_runtime();
+  EXPECT_GE(faded_at, 1000);
+  EXPECT_LT(faded_at, 1000 + 2 * 1000.0 / 60.0 + 8);
+  EXPECT_GE(moving_frames, 50);
+  EXPECT_LE(moving_frames, 63);
+  EXPECT_GE(still_frames, 3);
+  EXPECT_LE(still_frames, 7);
 }
 
 }  // namespace

@@ -48,11 +48,12 @@ TEST(Video, FixedStateThatEveryDrawingAssumes) {
   GLint depth_bits = 0;
   glGetIntegerv(GL_DEPTH_BITS, &depth_bits);
   EXPECT_GE(depth_bits, 24);
-  // Mesa under Xvfb offers 4x multisampled visuals, so the first attempt succeeds.
-  GLint sample_buffers = 0;
+  // A hardware driver keeps 4x multisampling; a software rasteriser (Mesa's llvmpipe under
+  // Xvfb) gets the plain window, as a driver without multisampling does.
+  const bool software = Software_renderer();
+  GLint sample_buffers = -1;
   glGetIntegerv(GL_SAMPLE_BUFFERS, &sample_buffers);
-  EXPECT_EQ(sample_buffers, 1);
-  EXPECT_TRUE(glIsEnabled(GL_MULTISAMPLE));
+  EXPECT_EQ(sample_buffers, software ? 0 : 1);
 }
 
 TEST(Video, ZeroHeightGivesAOnePixelViewportAndWidthTimesTopAsHalfWidth) {

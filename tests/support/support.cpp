@@ -14,10 +14,12 @@ static double test_now = 0.0;
 static double Test_time_of_day_ms() { return test_now; }
 
 void Ensure_video() {
+  Frame_interval_ms = 0;  // frames come as fast as the test steps them
   if (Video_ptr == nullptr) Video_ptr = new Video(0, 0);
 }
 
 void Use_test_clock(double now_ms) {
+  Frame_interval_ms = 0;  // frames come as fast as the test steps them
   test_now = 0.0;
   Time_of_day_ms = Test_time_of_day_ms;
   Start_clock();
