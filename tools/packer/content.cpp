@@ -36,11 +36,11 @@ Image Art(const std::string& name, int width, int height) {
   return Render_svg(Assets + "/" + name, width, height);
 }
 
-// Adds a flat picture model and its PNG (with alpha) to a pack.
+// Adds a flat picture model and its PNG (with alpha, unless the picture is opaque) to a pack.
 void Add_flat(Pack_contents& pack, const std::string& model, const std::string& texture,
               const std::string& svg, int px_w, int px_h, double width, double height,
-              double depth, double x_shift = 0) {
-  pack.Add(texture, Encode_png(Art("ui/" + svg, px_w, px_h), true));
+              double depth, double x_shift = 0, bool alpha = true) {
+  pack.Add(texture, Encode_png(Art("ui/" + svg, px_w, px_h), alpha));
   pack.Add(model, Model_bytes({Flat_mesh(texture, width, height, depth, x_shift)}));
 }
 
@@ -81,7 +81,9 @@ void Add_shapes(Pack_contents& pack, int pattern, const char* texture20, const c
                                                             piece.triangles, piece.center)}));
 }
 
-const int picture_w = 1000, picture_h = 700;
+// The pictures are drawn no larger than a full-HD screen shows the board (20 units at about
+// 35 pixels each); larger ones only cost memory and texture bandwidth.
+const int picture_w = 800, picture_h = 560;
 
 void Make_puzzle_pack(Pack_contents& pack, int index) {
   Image picture = Art("puzzles/puzzle" + std::to_string(index) + ".svg", picture_w, picture_h);
@@ -162,7 +164,8 @@ void Make_main_pack(Pack_contents& pack) {
   pack.Add("ICON.PNG", Encode_png(Render_svg(Assets + "/icon.svg", 64, 64), true));
   pack.Add("CURSOR.PNG", Encode_png(Art("ui/cursor.svg", 128, 128), true));
   pack.Add("cursor.3DS", Model_bytes({Cursor_mesh()}));
-  Add_flat(pack, "fon_cl.3DS", "FON_CL.PNG", "background.svg", 2000, 840, 200, 84, 0);
+  // The background covers the whole screen and is opaque: no alpha to store and sample.
+  Add_flat(pack, "fon_cl.3DS", "FON_CL.PNG", "background.svg", 2000, 840, 200, 84, 0, 0, false);
   // The bar's hollows sit under the buttons, which stand 8.65, 17.65, 23.9 and 30.14 units
   // from the bar's left end; the picture's hollows are 2 units further left.
   Add_flat(pack, "menu_clean.3DS", "MENU_BAR.PNG", "menu_bar.svg", 720, 180, 36, 9, 0, 2.0);
