@@ -35,6 +35,12 @@ void Draw_link() {
   }
   Queue_mause_obj();
   Draw_button_models(params);
-  if (holding) Draw_fill_arch(params, held_for / Link_hold_ms);
+  if (holding) {
+    // Kept in the parameters, so that the loop sees the arch moving and keeps drawing it at
+    // the full frame rate.
+    double& fill = params["hold_fill"].value.number;
+    fill = held_for / Link_hold_ms;
+    Draw_fill_arch(params, fill);
+  }
   glPopMatrix();
 }
