@@ -57,25 +57,29 @@ bool Software_renderer() {
   return false;
 }
 
+// Sets the GL window's attributes and mode; false when the mode cannot be set.
+static bool Open_window(Video* video, Uint32 flags, bool multisampled) {
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);  // wait for the screen's refresh where offered
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, multisampled ? 1 : 0);
+  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, multisampled ? 4 : 0);
+  SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, multisampled ? 1 : 0);
+  return SDL_SetVideoMode(video->width, video->height, 32, flags) != nullptr;
+}
+
 int Set_video_mode(Video* video) {
   Uint32 flags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT;
   if (video->fullscreen) flags |= SDL_FULLSCREEN;
   const SDL_VideoInfo* info = SDL_GetVideoInfo();
   if (info != nullptr && info->blit_hw) flags |= SDL_HWACCEL;
 
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);  // wait for the screen's refresh where offered
-  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
-  SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
-  SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
-
-  // A software rasteriser pays for every sample with the processor: it gets the plain window,
-  // as a driver without multisampling does, before anything is drawn.
-  bool multisampled = SDL_SetVideoMode(video->width, video->height, 32, flags) != nullptr;
-  if (multisampled && Software_renderer()) {
-    // SDL keeps the window and its pixel format across modes: the video system starts anew.
-    multisampled = false;
+  // The plain window first: a software rasteriser pays for every sample with the processor
+  // and keeps it. A hardware driver gets the 4x multisampled window, or the plain one again
+  // where it has none. SDL keeps the pixel format across modes, so the video system starts
+  // anew for it, once, before anything is drawn.
+  bool multisampled = false;
+  if (Open_window(video, flags, false) && !Software_renderer()) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) {
       std::fprintf(stderr, "Video initialization failed: %s\n", SDL_GetError());
@@ -83,19 +87,13 @@ int Set_video_mode(Video* video) {
       std::exit(1);
     }
     Set_window_identity();
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+    multisampled = Open_window(video, flags, true);
+    if (!multisampled) Open_window(video, flags, false);
   }
-  if (!multisampled) {
-    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
-    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
-    SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 0);
-    if (SDL_SetVideoMode(video->width, video->height, 32, flags) == nullptr) {
-      std::fprintf(stderr, "Video mode set failed: %s\n", SDL_GetError());
-      SDL_Quit();
-      std::exit(1);
-    }
+  if (SDL_GetVideoSurface() == nullptr) {
+    std::fprintf(stderr, "Video mode set failed: %s\n", SDL_GetError());
+    SDL_Quit();
+    std::exit(1);
   }
   if (multisampled) glEnable(GL_MULTISAMPLE);
 
