@@ -55,7 +55,7 @@ void Start_rebuild() {
 // whenever it is shown again.
 void Rebuild_step() {
   Param_map& params = Current_params(Current_object);
-  const std::string pack = params.count("pack") ? params["pack"].text : Puzzle_pack(puzzle_index);
+  const std::string pack = params["pack"].text;  // set by Start_rebuild
   unsigned char& hidden = params["puzzle_del"].value.flag;
   if (Is_object_in_global_store(pack, "plase")) {
     if (hidden == 0) {
