@@ -29,7 +29,12 @@
 #include <string>
 #include <vector>
 
+#include "app/frame.h"
 #include "audio/sound.h"
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/video.h"
 #include "puzzle/board.h"
 #include "puzzle/catalogue.h"
 #include "puzzle/completion.h"
@@ -39,12 +44,9 @@
 #include "resources/pack.h"
 #include "runtime/process.h"
 #include "scenes/game_screen.h"
-#include "scenes/settings.h"
-#include "shell/clock.h"
-#include "shell/frame.h"
-#include "shell/input.h"
-#include "shell/platform.h"
-#include "shell/video.h"
+#include "resources/depths.h"
+#include "state/session.h"
+#include "state/settings.h"
 
 namespace {
 
@@ -130,7 +132,7 @@ void Start_game_code() {
   Cache_folder = "/tmp/shorebound-bench-XXXXXX";
   if (mkdtemp(Cache_folder.data()) == nullptr) Fail("cannot make a cache folder");
   setenv("XDG_DATA_HOME", Cache_folder.c_str(), 1);
-  Video_ptr = new Video(0, 0);
+  Open_video(0, 0);
   Resource_dir = Resources_folder();
   std::srand(1);
   Start_clock();
@@ -186,15 +188,14 @@ void Click_at(double x, double y, double z) {
 // The game screen with its piece-count window, then a click on 48 pieces shows the current
 // puzzle: its board, or its finished picture when it is done.
 void Open_game_screen(bool puzzle_done) {
-  Main_object = new Object("Main_store", "main");
-  Sound_ptr = new Sound_system();
-  Open_sound_system(Sound_ptr);
+  Create_main_object();
+  Start_sound_system();
   Build_game_screen();  // loads the (fresh) settings: a first start
   Settings.first_start = 0;
   puzzle_index = 0;
   Settings.puzzle_done[puzzle_index] = puzzle_done ? 1 : 0;
   Run_for(1200);  // the window fades in
-  Click_at(8.0, -2.0, 68.05);
+  Click_at(8.0, -2.0, Depth_window);
   if (Settings.piece_mode != 2) Fail("the click on 48 pieces did not reach its button");
   Run_for(2000);  // the window fades out, the puzzle slides in
   const char* shown = puzzle_done ? "puzz_final" : "puzz_plase";
@@ -213,11 +214,11 @@ class Flights {
   void Launch(double now, int limit) {
     const std::string pack = Puzzle_pack(puzzle_index);
     int in_flight = 0;
-    for (int i = First_shape(); i < First_shape() + Shape_total(); ++i) {
+    for (int i = Current_piece_set().first_shape; i < Current_piece_set().first_shape + Current_piece_set().pieces; ++i) {
       Object* piece = Get_object_from_global_store(pack, Shape_name(i));
       if (piece == nullptr) Fail("a piece of the board is missing");
       Param_map& place = Get_function_params(piece, "puzz_draw");
-      bool home = place["POS_Z"].value.number == 62.95;
+      bool home = place["POS_Z"].value.number == Depth_landed;
       auto& after = piece->after_list;
       auto& queued = piece->start_after_queue;
       bool flying = std::find(after.begin(), after.end(), "move_puzzle") != after.end() ||
@@ -232,7 +233,7 @@ class Flights {
       ++in_flight;
       place["POS_X"].value.number = scatter_x[i];
       place["POS_Y"].value.number = scatter_y[i];
-      place["POS_Z"].value.number = 63.0;
+      place["POS_Z"].value.number = Depth_piece;
       Add_function(piece, "move_puzzle", Fly_piece_home);
       Start_function_after(piece, "move_puzzle");
       // The landing removes the shadow function too; it stays unstarted (not selected).

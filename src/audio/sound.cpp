@@ -173,3 +173,17 @@ void Close_sound_system(Sound_system* system) {
   system->context = nullptr;
   system->device = nullptr;
 }
+
+void Start_sound_system() {
+  Sound_ptr = new Sound_system();
+  Open_sound_system(Sound_ptr);
+}
+
+void End_sound_system() {
+  Stop_music();
+  Stop_sounds();
+  if (Sound_ptr == nullptr) return;
+  Close_sound_system(Sound_ptr);
+  delete Sound_ptr;
+  Sound_ptr = nullptr;
+}

@@ -32,7 +32,7 @@ struct sample {
 // Bytes handed to OpenAL per buffer.
 const uint32_t Sound_chunk_bytes = 16384;
 
-// The one audio system of the run, created by the boot scene.
+// The one audio system of the run: made by Start_sound_system, gone after End_sound_system.
 extern Sound_system* Sound_ptr;
 // Every playing sound in start order; owns the samples.
 extern std::vector<sample*> sample_list;
@@ -49,3 +49,7 @@ void Stop_sounds();
 void Stop_music();
 // Deletes what still plays and closes the context and the device (nothing when `failed`).
 void Close_sound_system(Sound_system* system);
+// Makes and opens Sound_ptr (the boot scene, once a run).
+void Start_sound_system();
+// Stops every sound, closes and deletes Sound_ptr (the shutdown); nothing when there is none.
+void End_sound_system();

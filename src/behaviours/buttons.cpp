@@ -1,5 +1,5 @@
-// Buttons that grow under the pointer and pulse when clicked, puzzle pieces, the cursor that
-// follows the pointer, and the small callbacks that bracket an object's drawing.
+// Buttons that grow under the pointer and pulse when clicked, the cursor that follows the
+// pointer, and the small callbacks that bracket an object's drawing.
 #include "behaviours/buttons.h"
 
 #include <GL/gl.h>
@@ -8,39 +8,32 @@
 #include <cmath>
 
 #include "audio/sound.h"
-#include "puzzle/catalogue.h"
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/video.h"
 #include "render/draw.h"
 #include "render/pick.h"
+#include "resources/depths.h"
+#include "resources/names.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
-#include "shell/clock.h"
-#include "shell/input.h"
-#include "shell/video.h"
 
 bool Pick_flag(const Param_map& params, const char* name) {
   auto found = params.find(name);
   return found != params.end() && found->second.value.flag != 0;
 }
 
-static void Set_scale_xy(Param_map& params, double scale) {
+void Set_scale_xy(Param_map& params, double scale) {
   params["SCALE_X"].value.number = scale;
   params["SCALE_Y"].value.number = scale;
 }
 
-// Scale t ms after a click: 1.001 at once, 1.201 at 200 ms, 1.0 or less from 401 ms on.
-static double Pulse_scale(double t) { return (1.001 - std::fabs(0.2 - t / 1000.0)) + 0.2; }
+double Pulse_scale(double t) { return (1.001 - std::fabs(0.2 - t / 1000.0)) + 0.2; }
 
-// The click sound, then the running function's click callback. The callback may erase
-// parameters of this very function (even FUN), so callers look up again afterwards.
-static void Click(const char* sound) {
-  Play_sound(Sound_ptr, "music.pak", sound);
+void Click(const char* sound) {
+  Play_sound(Sound_ptr, Sound_pack, sound);
   Callback fun = Current_params(Current_object)["FUN"].value.callback;
   if (fun != nullptr) fun();
-}
-
-static void Draw_models(const Param_map& params) {
-  for (const auto& param : params)
-    if (Is_model_param(param.first)) Draw_model(param.second.text, param.second.text2);
 }
 
 double Hover_scale(Param_map& params, bool hovered, double now) {
@@ -87,35 +80,9 @@ void Draw_button() {
     }
     Set_scale_xy(params, scale);
   }
-  if (clicked && params.count("FUN") != 0) Click("button.wav");
+  if (clicked && params.count("FUN") != 0) Click(Button_sound);
   Queue_mause_obj();
   Draw_button_models(params);
-  glPopMatrix();
-}
-
-void Draw_piece() {
-  Param_map& params = Current_params(Current_object);
-  Apply_transform(params);
-  double now = Clock_ms();
-  if (params.count("SCALE_X") == 0) {
-    Set_scale_xy(params, 1.0);
-    params["SCALE_Z"].value.number = 1.0;
-  }
-  if (params.count("TIME") == 0) params["TIME"].value.number = now;
-  // While a puzzle slides in or out its pieces are drawn but neither picked nor animated.
-  if (transition_lock == 0) {
-    bool clicked = Pick_flag(params, "MOUSE_CL");
-    if (clicked) params["cl_time"].value.number = now;
-    if (clicked || params["SCALE_X"].value.number > 1.0)
-      Set_scale_xy(params, std::max(Pulse_scale(now - Param_number(params, "cl_time", 0.0)), 1.0));
-    if (params.count("FUN") != 0) {
-      if (clicked) Click("puzzle_up.wav");
-      // A piece being dragged lies under the pointer: the drop must reach what is below it.
-      if (params.count("DRAG") == 0) Queue_mause_obj();
-    }
-    params["TIME"].value.number = now;
-  }
-  Draw_models(params);
   glPopMatrix();
 }
 
@@ -132,13 +99,13 @@ void Grow_forward() {
   glScalef(static_cast<float>(scale), static_cast<float>(scale), 1.0f);
 }
 
-// The cursor lies flat at depth 85 under the pointer and tilts with its distance from the
+// The cursor lies flat at its depth under the pointer and tilts with its distance from the
 // middle of the screen.
 void Follow_pointer() {
   glPushMatrix();
   double x, y;
-  View_point(Video_ptr, Mouse_state.x, Mouse_state.y, 15.0, x, y);
-  glTranslatef(static_cast<float>(x), static_cast<float>(y), 85.0f);
+  View_point(Video_ptr, Mouse_state.x, Mouse_state.y, Camera_distance - Depth_cursor, x, y);
+  glTranslatef(static_cast<float>(x), static_cast<float>(y), static_cast<float>(Depth_cursor));
   glRotatef(static_cast<float>(2.0 * y - 90.0), 1, 0, 0);
   glRotatef(static_cast<float>(-2.5 * x), 0, 0, 1);
 }

@@ -6,12 +6,12 @@
 
 #include "behaviours/arch.h"
 #include "behaviours/buttons.h"
+#include "platform/clock.h"
+#include "platform/input.h"
 #include "render/draw.h"
 #include "render/pick.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
-#include "shell/clock.h"
-#include "shell/input.h"
 
 void Draw_link() {
   Param_map& params = Current_params(Current_object);

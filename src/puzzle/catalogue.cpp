@@ -1,20 +1,12 @@
-// The puzzle catalogue, the shared puzzle state and the preload of the pictures.
+// The puzzle catalogue and the preload of the pictures.
 #include "puzzle/catalogue.h"
 
+#include <vector>
+
+#include "resources/names.h"
 #include "resources/pack.h"
+#include "resources/piece_sets.h"
 #include "resources/texture.h"
-
-int32_t puzzle_index = 0;
-unsigned char transition_lock = 1;
-std::string selected_piece;
-int32_t stars_done[Puzzle_count];
-int32_t stars_target[Puzzle_count];
-int32_t scatter_x[Shape_count];
-int32_t scatter_y[Shape_count];
-
-std::string Puzzle_pack(int index) { return "puzzle" + std::to_string(index) + ".pak"; }
-std::string Board_pack(int index) { return "plase" + std::to_string(index % 3) + ".pak"; }
-std::string Shadow_pack(int index) { return "shadow" + std::to_string(index % 3) + ".pak"; }
 
 int Puzzle_of_pack(const std::string& puzzle_pack) {
   for (int i = 0; i < Puzzle_count; ++i)
@@ -22,25 +14,26 @@ int Puzzle_of_pack(const std::string& puzzle_pack) {
   return -1;
 }
 
-const std::string& Shape_name(int table_index) {
-  static std::string names[Shape_count];
-  if (names[0].empty())
-    for (int i = 0; i < Shape_count; ++i) names[i] = "Shape" + std::to_string(i + 1);
-  return names[table_index];
-}
-
 // Loads a pack and decodes the named pictures of it.
-static void Preload(const std::string& pack, std::initializer_list<const char*> pictures) {
+static void Preload(const std::string& pack, const std::vector<const char*>& pictures) {
   Load_pack_from_file_data_store(pack);
   for (const char* picture : pictures) Extract_tex_from_data_store(pack, picture);
 }
 
+// The pictures of one kind in every piece set.
+static std::vector<const char*> Set_pictures(const char* Piece_set::*picture) {
+  std::vector<const char*> pictures;
+  for (const Piece_set& set : Piece_sets) pictures.push_back(set.*picture);
+  return pictures;
+}
+
 void Preload_puzzle_images() {
-  for (int i = 0; i < Puzzle_count; ++i)
-    Preload(Puzzle_pack(i), {"FINAL.JPG", "PREV.JPG", "PUZZLE.JPG", "PUZZ_V2.JPG"});
-  for (int k = 0; k < 3; ++k) Preload(Board_pack(k), {"FON.JPG", "FON_V2.JPG"});
-  for (int k = 0; k < 3; ++k) Preload(Shadow_pack(k), {"SHADOW.PNG", "SHAD_V2.PNG"});
-  Preload("main_int.pak", {"FON_CL.PNG", "OBVODKA.PNG"});
-  Preload("select.pak", {"HEIGH.PNG", "LOW.PNG", "PLEASE.PNG"});
-  Preload("help_menu.pak", {"HELP_FON.PNG"});
+  std::vector<const char*> puzzle = {Final_picture, Preview_picture};
+  for (const char* picture : Set_pictures(&Piece_set::puzzle_picture)) puzzle.push_back(picture);
+  for (int i = 0; i < Puzzle_count; ++i) Preload(Puzzle_pack(i), puzzle);
+  for (int k = 0; k < Pattern_count; ++k) Preload(Board_pack(k), Set_pictures(&Piece_set::board_picture));
+  for (int k = 0; k < Pattern_count; ++k) Preload(Shadow_pack(k), Set_pictures(&Piece_set::shadow_picture));
+  Preload(Main_pack, {Background_picture, Frame_picture});
+  Preload(Select_pack, {"HEIGH.PNG", "LOW.PNG", "PLEASE.PNG"});
+  Preload(Help_pack, {"HELP_FON.PNG"});
 }

@@ -5,13 +5,13 @@
 
 #include "audio/sound.h"
 #include "behaviours/buttons.h"
+#include "platform/clock.h"
 #include "puzzle/catalogue.h"
 #include "render/draw.h"
+#include "resources/depths.h"
 #include "runtime/process.h"
-#include "scenes/settings.h"
-#include "shell/clock.h"
-
-int Completion_target() { return Settings.piece_mode == 1 ? 200 : 480; }
+#include "state/session.h"
+#include "state/settings.h"
 
 // A star of this puzzle pack's board has burnt out. The last star of a whole board completes
 // its puzzle, also one that is sliding away; only the puzzle on screen plays the fanfare and
@@ -22,22 +22,13 @@ static void Count_burnt_star(const std::string& puzzle_pack) {
   Settings.puzzle_done[index] = 1;
   Save_settings();  // a power cut must not lose a finished picture
   if (index != puzzle_index) return;
-  Play_sound(Sound_ptr, "music.pak", "final.wav");
+  Play_sound(Sound_ptr, Sound_pack, Fanfare_sound);
   Finish_puzzle();
 }
 
 void Draw_star() {
   Param_map& star = Current_params(Current_object);
-  glPushMatrix();
-  glTranslatef(static_cast<float>(Param_number(star, "POS_X", 0)),
-               static_cast<float>(Param_number(star, "POS_Y", 0)),
-               static_cast<float>(Param_number(star, "POS_Z", 0)));
-  glScalef(static_cast<float>(Param_number(star, "SCALE_X", 1)),
-           static_cast<float>(Param_number(star, "SCALE_Y", 1)),
-           static_cast<float>(Param_number(star, "SCALE_Z", 1)));
-  if (star.count("ROT_X")) glRotatef(static_cast<float>(star["ROT_X"].value.number), 1, 0, 0);
-  if (star.count("ROT_Y")) glRotatef(static_cast<float>(star["ROT_Y"].value.number), 0, 1, 0);
-  if (star.count("ROT_Z")) glRotatef(static_cast<float>(star["ROT_Z"].value.number), 0, 0, 1);
+  Apply_transform(star);
 
   double now = Clock_ms();
   double dt = now - star["TIME"].value.number;
@@ -57,8 +48,7 @@ void Draw_star() {
     if (star.count(rate[0])) star[rate[1]].value.number += dt * star[rate[0]].value.number;
 
   glEnable(GL_BLEND);
-  for (auto& param : star)
-    if (Is_model_param(param.first)) Draw_model(param.second.text, param.second.text2);
+  Draw_models(star);
   glColor4f(1, 1, 1, 1);
   glDisable(GL_BLEND);
   glPopMatrix();
@@ -79,26 +69,18 @@ void Finish_puzzle() {
 
 void Show_finished_picture(const std::string& puzzle_pack) {
   Object* final_picture = new Object(puzzle_pack, "puzz_final");
-  Add_function(final_picture, "move_forward", Grow_forward);
-  Start_function_before(final_picture, "move_forward");
-  Get_function_params(final_picture, "move_forward")["TIME"].value.number = Clock_ms();
-  Add_function(final_picture, "puzz_f_draw", Draw_obj);
-  Start_function_before(final_picture, "puzz_f_draw");
-  Param_map& picture = Get_function_params(final_picture, "puzz_f_draw");
+  Add_started_function(final_picture, "move_forward", Grow_forward, Before_list)["TIME"].value.number = Clock_ms();
+  Param_map& picture = Add_started_function(final_picture, "puzz_f_draw", Draw_obj, Before_list);
   picture["MODEL_1"].text = puzzle_pack;
-  picture["MODEL_1"].text2 = "final.3DS";
-  picture["POS_Z"].value.number = 62.9;
-  Add_function(final_picture, "fon_draw", Draw_obj);
-  Start_function_before(final_picture, "fon_draw");
-  Param_map& frame = Get_function_params(final_picture, "fon_draw");
-  frame["MODEL_1"].text = "main_int.pak";
-  frame["MODEL_1"].text2 = "obvodka.3DS";
-  frame["POS_Z"].value.number = 62.9;
+  picture["MODEL_1"].text2 = Final_model;
+  picture["POS_Z"].value.number = Depth_board;
+  Param_map& frame = Add_started_function(final_picture, "fon_draw", Draw_obj, Before_list);
+  frame["MODEL_1"].text = Main_pack;
+  frame["MODEL_1"].text2 = Frame_model;
+  frame["POS_Z"].value.number = Depth_board;
   frame["BLEND"];
-  Add_function(final_picture, "enable_blend", Blend_on);
-  Start_function_before(final_picture, "enable_blend");
-  Add_function(final_picture, "move_forward_end", Pop_transform);
-  Start_function_after(final_picture, "move_forward_end");
+  Add_started_function(final_picture, "enable_blend", Blend_on, Before_list);
+  Add_started_function(final_picture, "move_forward_end", Pop_transform, After_list);
   Object* view = Get_object_from_global_store(puzzle_pack, "plase");
   if (view != nullptr) Link_object(view, puzzle_pack, "puzz_final");
 }

@@ -12,5 +12,3 @@ void Burn_out_stars(const std::string& puzzle_pack);
 void Finish_puzzle();
 // The finished picture with its frame, growing to 1.4 over 800 ms, below the view object.
 void Show_finished_picture(const std::string& puzzle_pack);
-// Stars that complete the current piece set: 200 for 20 pieces, 480 for 48.
-int Completion_target();

@@ -1,20 +1,27 @@
 // Selecting and placing pieces.
 #include "puzzle/pieces.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <cstdlib>
 
 #include "audio/sound.h"
-#include "puzzle/catalogue.h"
+#include "behaviours/buttons.h"
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/video.h"
 #include "puzzle/completion.h"
+#include "render/draw.h"
+#include "render/pick.h"
+#include "resources/depths.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
-#include "shell/clock.h"
-#include "shell/input.h"
-#include "shell/video.h"
+#include "state/session.h"
 
 // The point under the pointer in the plane of the loose pieces.
 static void Pointer_on_board(double& x, double& y) {
-  View_point(Video_ptr, Mouse_state.x, Mouse_state.y, 100.0 - 63.0, x, y);
+  View_point(Video_ptr, Mouse_state.x, Mouse_state.y, Camera_distance - Depth_piece, x, y);
 }
 
 // The button is still down after the press that lifted the piece: it follows the pointer,
@@ -33,6 +40,32 @@ static void Start_drag(Object* piece) {
   drag["GRIP_X"].value.number = place["POS_X"].value.number - x;
   drag["GRIP_Y"].value.number = place["POS_Y"].value.number - y;
   Start_function_before(piece, "drag");
+}
+
+void Draw_piece() {
+  Param_map& params = Current_params(Current_object);
+  Apply_transform(params);
+  double now = Clock_ms();
+  if (params.count("SCALE_X") == 0) {
+    Set_scale_xy(params, 1.0);
+    params["SCALE_Z"].value.number = 1.0;
+  }
+  if (params.count("TIME") == 0) params["TIME"].value.number = now;
+  // While a puzzle slides in or out its pieces are drawn but neither picked nor animated.
+  if (transition_lock == 0) {
+    bool clicked = Pick_flag(params, "MOUSE_CL");
+    if (clicked) params["cl_time"].value.number = now;
+    if (clicked || params["SCALE_X"].value.number > 1.0)
+      Set_scale_xy(params, std::max(Pulse_scale(now - Param_number(params, "cl_time", 0.0)), 1.0));
+    if (params.count("FUN") != 0) {
+      if (clicked) Click(Pick_up_sound);
+      // A piece being dragged lies under the pointer: the drop must reach what is below it.
+      if (params.count("DRAG") == 0) Queue_mause_obj();
+    }
+    params["TIME"].value.number = now;
+  }
+  Draw_models(params);
+  glPopMatrix();
 }
 
 void Select_piece() {
@@ -99,20 +132,21 @@ void Send_piece_home() {
   Delete_fun_param(Current_object->store, name, "puzz_draw", "DROP");
   Delete_fun_param(Current_object->store, name, "puzz_draw", "MODEL_1");
   Delete_fun_param(puzzle_pack, name, "puzzle", "FUN");
-  Play_sound(Sound_ptr, "music.pak", "puzzle_move.wav");
+  Play_sound(Sound_ptr, Sound_pack, Send_home_sound);
 }
 
-// Moves p towards h by step; false when it had to move.
-static bool Approach(double& p, double h, double step, bool& arrived) {
-  if (p < h) {
-    p += step;
+// Moves `position` towards `home` by `step` and clears `arrived` when it had to move. False
+// only when it had to move down (it was above home); a move up still returns true.
+static bool Approach(double& position, double home, double step, bool& arrived) {
+  if (position < home) {
+    position += step;
     arrived = false;
-    if (p >= h) p = h;
+    if (position >= home) position = home;
   }
-  if (p > h) {
-    p -= step;
+  if (position > home) {
+    position -= step;
     arrived = false;
-    if (p <= h) p = h;
+    if (position <= home) position = home;
     return false;
   }
   return true;
@@ -124,13 +158,11 @@ static void Release_stars(const Object* piece, double home_x, double home_y, dou
   const std::string& piece_name = piece->name;
   Object* board = Get_object_from_global_store(piece->store, "puzz_plase");
   if (board == nullptr) return;
-  for (int k = 0; k < 10; ++k) {
+  for (int k = 0; k < Stars_per_piece; ++k) {
     std::string name = piece_name + std::string(1, static_cast<char>(k));
-    Add_function(board, name, Draw_star);
-    Start_function_after(board, name);
-    Param_map& star = Get_function_params(board, name);
-    star["MODEL_1"].text = "main_int.pak";
-    star["MODEL_1"].text2 = "star.3DS";
+    Param_map& star = Add_started_function(board, name, Draw_star, After_list);
+    star["MODEL_1"].text = Main_pack;
+    star["MODEL_1"].text2 = Star_model;
     star["TIME"].value.number = now;
     star["life"].value.number = 0;
     star["SCALE_X"].value.number = 1.0;
@@ -138,7 +170,7 @@ static void Release_stars(const Object* piece, double home_x, double home_y, dou
     star["SCALE_Z"].value.number = 1.0;
     star["POS_X"].value.number = home_x + (std::rand() % 20 - 10) / 10.0;
     star["POS_Y"].value.number = home_y + (std::rand() % 20 - 10) / 10.0;
-    star["POS_Z"].value.number = 63.0;
+    star["POS_Z"].value.number = Depth_piece;
     star["R_POS_X"].value.number = (std::rand() % 60 - 30) / 10000.0;
     star["R_POS_Y"].value.number = (std::rand() % 60 - 30) / 10000.0;
     star["R_POS_Z"].value.number = (std::rand() % 20) / 5000.0;
@@ -149,10 +181,10 @@ static void Release_stars(const Object* piece, double home_x, double home_y, dou
 }
 
 void Fly_piece_home() {
-  double c = Clock_ms();
+  double now = Clock_ms();
   Param_map& flight = Current_params(Current_object);
-  if (flight.count("TIME") == 0) flight["TIME"].value.number = c;
-  double step = (c - flight["TIME"].value.number) * 0.01;
+  if (flight.count("TIME") == 0) flight["TIME"].value.number = now;
+  double step = (now - flight["TIME"].value.number) * 0.01;
   Param_map& place = Get_function_params(Current_object, "puzz_draw");
   Param_map& drawn = Get_function_params(Current_object, "puzzle");
   double home_x = drawn["CENTER_X"].value.number, home_y = drawn["CENTER_Y"].value.number;
@@ -164,10 +196,10 @@ void Fly_piece_home() {
   if (y_not_above && arrived) {
     Queue_remove_function(Current_object, Current_object->fun_name);
     Queue_remove_function(Current_object, "shadow");
-    place["POS_Z"].value.number = 62.95;
+    place["POS_Z"].value.number = Depth_landed;
     drawn["POS_Z"].value.number = 0;
-    Play_sound(Sound_ptr, "music.pak", "insert.wav");
-    Release_stars(Current_object, home_x, home_y, c);
+    Play_sound(Sound_ptr, Sound_pack, Land_sound);
+    Release_stars(Current_object, home_x, home_y, now);
   }
-  flight["TIME"].value.number = c;
+  flight["TIME"].value.number = now;
 }

@@ -3,6 +3,9 @@
 #pragma once
 #include <string>
 
+// "puzzle" of every piece (after-list): click pulse, pick-up sound and callback, models;
+// inert while a puzzle is in transition.
+void Draw_piece();
 // FUN of a piece's "puzzle": selects the clicked piece and shows its slot outline.
 void Select_piece();
 // Returns the selected piece of the puzzle pack to loose (the selection itself stays).

@@ -5,22 +5,22 @@
 #include <string>
 
 #include "behaviours/fades.h"
-#include "puzzle/catalogue.h"
+#include "platform/video.h"
 #include "render/draw.h"
+#include "resources/names.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
-#include "shell/frame.h"
-#include "shell/video.h"
+#include "state/session.h"
 
 namespace {
 
 // One flat model of the preview, 16.8 units from the left and 20.85 below the top edge of
-// the view at distance 100 (the scene's z = 0 plane).
+// the view in the scene's z = 0 plane.
 void Add_picture(Object* preview, const char* fun, const std::string& pack, const char* model,
                  double z) {
   Param_map& params = Add_flat_drawing(preview, fun, Draw_obj, pack, model);
-  params["POS_X"].value.number = 16.8 - View_half_width(Video_ptr, 100);
-  params["POS_Y"].value.number = View_half_height(Video_ptr, 100) - 20.85;
+  params["POS_X"].value.number = 16.8 - View_half_width(Video_ptr, Camera_distance);
+  params["POS_Y"].value.number = View_half_height(Video_ptr, Camera_distance) - 20.85;
   params["POS_Z"].value.number = z;
   params["BLEND"];
 }
@@ -28,10 +28,9 @@ void Add_picture(Object* preview, const char* fun, const std::string& pack, cons
 void Open_preview() {
   Object* preview = new Object("Int_store", "help_im");
   Add_fade_in(preview, Fade_in);
-  Add_picture(preview, "help_im_draw", "main_int.pak", "menu_open.3DS", 0.6);
-  Add_picture(preview, "prev_im_draw", Puzzle_pack(puzzle_index), "prev.3DS", 0.7);
-  Add_function(preview, "long_view_end", Fade_close);
-  Start_function_after(preview, "long_view_end");
+  Add_picture(preview, "help_im_draw", Main_pack, "menu_open.3DS", 0.6);
+  Add_picture(preview, "prev_im_draw", Puzzle_pack(puzzle_index), Preview_model, 0.7);
+  Add_started_function(preview, "long_view_end", Fade_close, After_list);
   Link_object(Main_object, "Int_store", "help_im");
 }
 

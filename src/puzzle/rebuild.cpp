@@ -5,12 +5,11 @@
 #include <cstring>
 
 #include "behaviours/fades.h"
-#include "puzzle/catalogue.h"
 #include "puzzle/show.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
-#include "scenes/settings.h"
-#include "shell/frame.h"
+#include "state/session.h"
+#include "state/settings.h"
 
 namespace {
 
@@ -41,11 +40,9 @@ bool Rebuild_running() { return Has_fun_param(Main_object, "rebuilt_puzzle", "pu
 void Start_rebuild() {
   // The board goes: the stars its pieces released complete nothing any more.
   stars_target[puzzle_index] = 0;
-  Add_function(Main_object, "rebuilt_puzzle", Rebuild_step);
-  Param_map& params = Get_function_params(Main_object, "rebuilt_puzzle");
+  Param_map& params = Add_started_function(Main_object, "rebuilt_puzzle", Rebuild_step, After_list);
   params["puzzle_del"].value.flag = 0;
   params["pack"].text = Puzzle_pack(puzzle_index);
-  Start_function_after(Main_object, "rebuilt_puzzle");
 }
 
 // The flag "puzzle_del": 1 once the slide-out has been started, back to 0 in the first frame

@@ -3,17 +3,14 @@
 
 #include <GL/gl.h>
 
-#include "behaviours/fades.h"
+#include "platform/clock.h"
 #include "puzzle/board.h"
-#include "puzzle/catalogue.h"
 #include "puzzle/completion.h"
 #include "puzzle/pieces.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
-#include "scenes/settings.h"
-#include "scenes/windows.h"
-#include "shell/clock.h"
-#include "shell/frame.h"
+#include "state/session.h"
+#include "state/settings.h"
 
 // The starting parameters of a slide: transparent, now, no offset.
 static void Slide_params(Param_map& params) {
@@ -30,16 +27,12 @@ void Show_puzzle(const std::string& puzzle_pack, const std::string& board_pack,
   transition_lock = 1;
   selected_piece.clear();
   stars_done[puzzle_index] = 0;
-  stars_target[puzzle_index] = Completion_target();
+  stars_target[puzzle_index] = Current_piece_set().star_target;
   Object* view = new Object(puzzle_pack, "plase");
-  Add_function(view, "obj_view_start", Slide_in);
-  Start_function_before(view, "obj_view_start");
-  Slide_params(Get_function_params(view, "obj_view_start"));
-  Add_function(view, "obj_hide_start", Slide_out);
-  Slide_params(Get_function_params(view, "obj_hide_start"));
-  Add_function(view, "obj_view_end", Slide_close);
-  Start_function_after(view, "obj_view_end");
-  Add_function(view, "obj_hide_end", Slide_close);
+  Slide_params(Add_started_function(view, "obj_view_start", Slide_in, Before_list));
+  Slide_params(Add_started_function(view, "obj_hide_start", Slide_out, No_list));
+  Add_started_function(view, "obj_view_end", Slide_close, After_list);
+  Add_started_function(view, "obj_hide_end", Slide_close, No_list);
   Link_object(Main_object, puzzle_pack, "plase");
   if (Settings.puzzle_done[puzzle_index] != 0)
     Show_finished_picture(puzzle_pack);
@@ -59,11 +52,11 @@ void Slide_in() {
   Param_map& slide = Current_params(Current_object);
   glPushMatrix();
   Slide_depth();
-  double e = Clock_ms() - slide["TIME"].value.number;
+  double elapsed = Clock_ms() - slide["TIME"].value.number;
   double& opacity = slide["OPTICALY"].value.number;
   double& z = slide["POS_Z"].value.number;
-  opacity = e * 0.0008;
-  z = e * 30 * 0.0008 - 30;
+  opacity = elapsed * 0.0008;
+  z = elapsed * 30 * 0.0008 - 30;
   transition_lock = 1;
   float x = static_cast<float>(slide["POS_X"].value.number);
   float y = static_cast<float>(slide["POS_Y"].value.number);
@@ -97,9 +90,9 @@ void Slide_out() {
     slide["TIME"].value.number = Clock_ms();
     return;
   }
-  double e = Clock_ms() - slide["TIME"].value.number;
-  double opacity = slide["OPTICALY"].value.number = 1 - e * 0.0008;
-  double z = slide["POS_Z"].value.number = e * 20 * 0.0008;
+  double elapsed = Clock_ms() - slide["TIME"].value.number;
+  double opacity = slide["OPTICALY"].value.number = 1 - elapsed * 0.0008;
+  double z = slide["POS_Z"].value.number = elapsed * 20 * 0.0008;
   transition_lock = 1;
   if (opacity <= 0) {
     transition_lock = 0;
@@ -166,13 +159,3 @@ static void Switch_to(int index) {
 
 void Show_previous_puzzle() { Switch_to(puzzle_index == 0 ? Puzzle_count - 1 : puzzle_index - 1); }
 void Show_next_puzzle() { Switch_to(puzzle_index == Puzzle_count - 1 ? 0 : puzzle_index + 1); }
-
-static void Set_piece_count(uint32_t mode) {
-  if (!Start_hide()) return;
-  Settings.piece_mode = mode;
-  if (Settings.first_start) Open_help_window_delayed();
-  Show_current_puzzle();
-}
-
-void Set_piece_count_20() { Set_piece_count(1); }
-void Set_piece_count_48() { Set_piece_count(2); }

@@ -1,5 +1,5 @@
 // Showing a puzzle (sliding it in from the distance) and hiding it (sliding it out towards the
-// viewer), the previous and next buttons, and the piece-count choice that starts a game.
+// viewer), and the previous and next buttons.
 #pragma once
 #include <string>
 
@@ -21,6 +21,3 @@ void Slide_close();
 // FUN of the previous and next buttons: hide this puzzle, show the one before or after.
 void Show_previous_puzzle();
 void Show_next_puzzle();
-// FUN of the piece-count window's buttons: close it, set the count, show the puzzle.
-void Set_piece_count_20();
-void Set_piece_count_48();

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include "platform/video.h"
 #include "render/model.h"
 #include "render/pick.h"
 #include "resources/pack.h"
@@ -14,21 +15,12 @@ std::vector<blend_obj> blend_list;
 
 Param_map& Add_flat_drawing(Object* object, const std::string& fun, Callback callback,
                             const std::string& pack, const std::string& model) {
-  Add_function(object, fun, callback);
-  Start_function_after(object, fun);
-  Param_map& params = Get_function_params(object, fun);
+  Param_map& params = Add_started_function(object, fun, callback, After_list);
   params["MODEL_1"].text = pack;
   params["MODEL_1"].text2 = model;
   params["ROT_X"].value.number = -90.0;
   return params;
 }
-
-double Param_number(const Param_map& params, const char* name, double fallback) {
-  auto found = params.find(name);
-  return found == params.end() ? fallback : found->second.value.number;
-}
-
-bool Is_model_param(const std::string& name) { return name.find("MODEL_") != std::string::npos; }
 
 void Apply_transform(const Param_map& params) {
   glPushMatrix();
@@ -72,8 +64,7 @@ void Draw_obj() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   }
-  for (auto& param : params)
-    if (Is_model_param(param.first)) Draw_model(param.second.text, param.second.text2);
+  Draw_models(params);
   if (blend) glDisable(GL_BLEND);
   if (alpha) glDisable(GL_ALPHA_TEST);
   glPopMatrix();
@@ -116,17 +107,15 @@ void Draw_model(const std::string& pack_name, const std::string& model_name) {
   Draw_meshes(pack_name, model_name, center, params);
 }
 
-void Draw_model_late(const std::string& pack_name, const std::string& model_name, bool center) {
-  Draw_meshes(pack_name, model_name, center, nullptr);
+void Draw_models(const Param_map& params) {
+  For_each_model(params, [](const Data& model) {
+    Draw_model(model.text, model.text2);
+    return false;
+  });
 }
 
-queued_drawing Running_drawing() {
-  queued_drawing queued;
-  queued.object = Current_object->name;
-  queued.store = Current_object->store;
-  queued.fun = Current_object->fun_name;
-  glGetFloatv(GL_MODELVIEW_MATRIX, queued.matrix);
-  return queued;
+void Draw_model_late(const std::string& pack_name, const std::string& model_name, bool center) {
+  Draw_meshes(pack_name, model_name, center, nullptr);
 }
 
 void Queue_blend_obj() { blend_list.push_back(Running_drawing()); }
@@ -141,11 +130,24 @@ void Draw_blend_objs() {
     glLoadMatrixf(queued.matrix);
     Param_map& params = Global_env[queued.store][queued.object]->functions[queued.fun].params;
     bool center = params.count("CENTER") != 0;
-    for (auto& param : params)
-      if (Is_model_param(param.first))
-        Draw_model_late(param.second.text, param.second.text2, center);
+    For_each_model(params, [center](const Data& model) {
+      Draw_model_late(model.text, model.text2, center);
+      return false;
+    });
   }
   glDepthMask(GL_TRUE);
   glDisable(GL_BLEND);
   blend_list.clear();
+}
+
+void Begin_frame() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  glTranslatef(0.0f, 0.0f, static_cast<float>(-Camera_distance));
+}
+
+void Draw_tree(Object* root) {
+  if (root != nullptr) Process_obj(root);
+  Draw_blend_objs();
+  Pick_mause_objs();
 }

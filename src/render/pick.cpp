@@ -3,13 +3,14 @@
 
 #include <GL/gl.h>
 
-#include "render/draw.h"
+#include "platform/input.h"
+#include "platform/video.h"
+#include "render/drawing.h"
 #include "render/model.h"
 #include "render/ray.h"
+#include "resources/pack.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
-#include "shell/input.h"
-#include "shell/video.h"
 
 std::vector<mause_obj> pick_list;
 
@@ -23,9 +24,9 @@ void Queue_mause_obj() {
 static void Pointer_on_near(float& rx, float& ry) {
   float width = static_cast<float>(Video_ptr->width);
   float height = static_cast<float>(Video_ptr->height);
-  float k = width * 0.04142f / height;
-  rx = 2 * k * (static_cast<float>(Mouse_state.x) / width - 0.5f);
-  ry = (0.5f - static_cast<float>(Mouse_state.y) / height) * 0.08284f;
+  float half_width = width * Camera_near_half_height / height;
+  rx = 2 * half_width * (static_cast<float>(Mouse_state.x) / width - 0.5f);
+  ry = (0.5f - static_cast<float>(Mouse_state.y) / height) * 2 * Camera_near_half_height;
 }
 
 float Ray_model_distance(const std::string& pack_name, const std::string& model_name, bool center) {
@@ -45,10 +46,10 @@ float Ray_model_distance(const std::string& pack_name, const std::string& model_
     for (uint32_t t = 0; t < mesh.triangles; ++t) {
       float triangle[9];
       for (int v = 0; v < 3; ++v) Mesh_vertex(mesh, t, v, triangle + 3 * v);
-      float d = Ray_triangle_distance(rx, ry, 0.1f, matrix, triangle);
-      if (d > 0) {
+      float distance = Ray_triangle_distance(rx, ry, Camera_near, matrix, triangle);
+      if (distance > 0) {
         if (center) glPopMatrix();
-        return d;
+        return distance;
       }
     }
     if (center) glPopMatrix();
@@ -58,11 +59,9 @@ float Ray_model_distance(const std::string& pack_name, const std::string& model_
 
 bool Pointer_over_models(const Param_map& params) {
   bool center = params.count("CENTER") != 0;
-  for (const auto& param : params)
-    if (Is_model_param(param.first) &&
-        Ray_model_distance(param.second.text, param.second.text2, center) > 0)
-      return true;
-  return false;
+  return For_each_model(params, [center](const Data& model) {
+    return Ray_model_distance(model.text, model.text2, center) > 0;
+  });
 }
 
 void Pick_mause_objs() {
@@ -81,17 +80,15 @@ void Pick_mause_objs() {
     glLoadMatrixf(candidate.matrix);
     Param_map& params = Global_env[candidate.store][candidate.object]->functions[candidate.fun].params;
     bool center = params.count("CENTER") != 0;
-    for (auto& param : params) {
-      if (!Is_model_param(param.first)) continue;
+    For_each_model(params, [&](const Data& model) {
       params["MOUSE_CL"].value.flag = 0;
       params["MOUSE_HT"].value.flag = 0;
-      float d = Ray_model_distance(param.second.text, param.second.text2, center);
-      if (d > 0 && d < best) {
-        best = d;
-        winner = &params;
-        break;
-      }
-    }
+      float distance = Ray_model_distance(model.text, model.text2, center);
+      if (distance <= 0 || distance >= best) return false;
+      best = distance;
+      winner = &params;
+      return true;
+    });
   }
   if (winner != nullptr) {
     // A release over a drop target ("DROP") acts as a click on it; over anything else it does

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "render/draw.h"
+#include "render/drawing.h"
+#include "runtime/object.h"
 
 // A pickable drawing of this frame, with the matrix it was drawn under.
 typedef queued_drawing mause_obj;

@@ -8,8 +8,8 @@
 #include "resources/formats.h"
 #include "resources/image.h"
 #include "runtime/report.h"
-#include "shell/platform.h"
 
+std::string Resource_dir;
 std::map<std::string, Pack_map> Global_data;
 
 Raw_data::Raw_data(uint32_t byte_count, const unsigned char* source) { Assign(byte_count, source); }
@@ -20,8 +20,7 @@ Raw_data::~Raw_data() {
 }
 
 void Raw_data::Clear_bytes() {
-  delete[] data;
-  data = nullptr;
+  delete[] pos;
   pos = nullptr;
   size = 0;
 }
@@ -30,10 +29,9 @@ void Raw_data::Assign(uint32_t byte_count, const unsigned char* source) {
   Clear_bytes();
   size = byte_count;
   if (byte_count != 0) {
-    data = new unsigned char[byte_count];
-    std::memcpy(data, source, byte_count);
+    pos = new unsigned char[byte_count];
+    std::memcpy(pos, source, byte_count);
   }
-  pos = data;
 }
 
 // Reads a whole file; false when it cannot be opened or read.

@@ -6,14 +6,14 @@
 
 struct Tex_image;
 
-// One entry: its own copy of the bytes. Texture entries (made by the texture code) keep a
-// decoded image and, while one exists, the 4-byte GL texture name as their data.
+// One entry: its own copy of the bytes (owned through pos). Texture entries (made by the
+// texture code) keep a decoded image and, while one exists, the 4-byte GL texture name as
+// their bytes.
 struct Raw_data {
   uint32_t size = 0;
   unsigned char* pos = nullptr;
   unsigned char idle = 1;
   Tex_image* image = nullptr;
-  unsigned char* data = nullptr;
   unsigned char texture = 0;  // made by the texture code (never true for pack records)
 
   Raw_data() = default;
@@ -31,6 +31,8 @@ typedef std::map<std::string, Raw_data> Pack_map;
 
 // Pack name -> entry name -> entry.
 extern std::map<std::string, Pack_map> Global_data;
+// The folder the packs are read from, ending in "/"; set by the program at start-up.
+extern std::string Resource_dir;
 
 // Reads a pack file of the resource directory once; a missing file is reported.
 void Load_pack_from_file_data_store(const std::string& pack_name);

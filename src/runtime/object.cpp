@@ -138,3 +138,10 @@ void Sweep_global_store() {
     ++store;
   }
 }
+
+Param_map& Add_started_function(Object* object, const std::string& fun_name, Callback fun, Run_list list) {
+  Add_function(object, fun_name, fun);
+  if (list == Before_list) Start_function_before(object, fun_name);
+  if (list == After_list) Start_function_after(object, fun_name);
+  return Get_function_params(object, fun_name);
+}

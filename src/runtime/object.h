@@ -78,6 +78,12 @@ void Queue_stop_function_after(Object* object, const std::string& fun_name);
 void Queue_remove_function(Object* object, const std::string& fun_name);
 void Link_object(Object* parent, const std::string& child_store, const std::string& child_name);
 
+// Where Add_started_function puts a new function: on no list yet, or on the before- or
+// after-list (queued like Start_function_before and Start_function_after).
+enum Run_list { No_list, Before_list, After_list };
+// Registers a function, starts it on a list and returns its parameters.
+Param_map& Add_started_function(Object* object, const std::string& fun_name, Callback fun, Run_list list);
+
 // The global store.
 void Add_object_to_global_store(const std::string& store_name, Object* object);
 Object* Get_object_from_global_store(const std::string& store_name, const std::string& object_name);

@@ -5,6 +5,7 @@
 
 #include "runtime/report.h"
 
+Object* Main_object = nullptr;
 Object* Current_object = nullptr;
 
 // Runs the named functions of a run list in order. A name without a function is reported
@@ -113,4 +114,14 @@ void Remove_function(Object* object, const std::string& fun_name) {
   after.erase(std::remove(after.begin(), after.end(), fun_name), after.end());
   auto& before = object->before_list;
   before.erase(std::remove(before.begin(), before.end(), fun_name), before.end());
+}
+
+void Create_main_object() { Main_object = new Object("Main_store", "main"); }
+
+void Destroy_all_objects() {
+  // The first sweep ends what the last frame processed, the second destroys it, the third
+  // drops the emptied stores.
+  for (int sweep = 0; sweep < 3; ++sweep) Sweep_global_store();
+  Main_object = nullptr;
+  Current_object = nullptr;
 }

@@ -6,26 +6,23 @@
 #include "behaviours/buttons.h"
 #include "behaviours/fades.h"
 #include "behaviours/hold.h"
+#include "platform/clock.h"
+#include "puzzle/catalogue.h"
 #include "render/draw.h"
+#include "resources/depths.h"
+#include "resources/names.h"
 #include "runtime/object.h"
+#include "runtime/process.h"
+#include "scenes/game_screen.h"
 #include "scenes/links.h"
-#include "shell/clock.h"
-#include "shell/frame.h"
+#include "scenes/switches.h"
 
 namespace {
 
-Param_map& Add(Object* object, const char* fun, Callback callback, int list) {
-  Add_function(object, fun, callback);
-  if (list < 0) Start_function_before(object, fun);
-  if (list > 0) Start_function_after(object, fun);
-  return Get_function_params(object, fun);
-}
-const int before = -1, registered = 0, after = 1;
-
-// A blended flat model of the loader, 80 units forward.
+// A blended flat model of the loader, in front of the scene.
 Param_map& Loader_picture(Object* loader, const char* fun, Callback callback, const char* model) {
-  Param_map& params = Add_flat_drawing(loader, fun, callback, "loader.pak", model);
-  params["POS_Z"].value.number = 80.0;
+  Param_map& params = Add_flat_drawing(loader, fun, callback, Loader_pack, model);
+  params["POS_Z"].value.number = Depth_loader;
   params["BLEND"];
   return params;
 }
@@ -42,33 +39,59 @@ void Link_button(Object* loader, const char* fun, const char* model, double x, C
 
 }  // namespace
 
-void Build_boot_scene() {
+void Loader_fade_in() {
+  Object* loader = Current_object;
+  Param_map& params = Current_params(loader);
+  double now = Clock_ms();
+  double& opacity = params["OPTICALY"].value.number;
+  if (opacity > 1.0) return;
+  double elapsed = now - params["TIME"].value.number;
+  opacity = elapsed * 0.0008;
+  if (opacity >= 1.0) {
+    opacity = 1.0;
+    // Only the first call decodes anything; later ones find every picture in place.
+    Preload_puzzle_images();
+    if (elapsed > 5000.0) {
+      Start_function_before(loader, "long_hide");
+      Param_map& hide = Get_function_params(loader, "long_hide");
+      hide["OPTICALY"].value.number = 1.0;
+      hide["TIME"].value.number = Clock_ms();
+      Start_function_after(loader, "long_hide_end");
+      Remove_fade_in(loader);
+    }
+  }
+  Show_with_opacity(opacity);
+}
+
+void Loader_fade_out() { Fade_out_then(Build_game_screen); }
+
+void Build_boot_scene(Callback shut_down) {
+  Shut_down_game = shut_down;
   Start_clock();
-  Main_object = new Object("Main_store", "main");
-  Sound_ptr = new Sound_system();
-  Open_sound_system(Sound_ptr);
+  Create_main_object();
+  Start_sound_system();
 
   Object* cursor = new Object("A_Int_store", "cursor");
   Add_fade_in(cursor, Fade_in);
-  Add(cursor, "follow_mouse", Follow_pointer, before);
-  Param_map& pointer = Add(cursor, "cursor_draw", Draw_obj, after);
-  pointer["MODEL_1"].text = "main_int.pak";
-  pointer["MODEL_1"].text2 = "cursor.3DS";
+  Add_started_function(cursor, "follow_mouse", Follow_pointer, Before_list);
+  Param_map& pointer = Add_started_function(cursor, "cursor_draw", Draw_obj, After_list);
+  pointer["MODEL_1"].text = Main_pack;
+  pointer["MODEL_1"].text2 = Cursor_model;
   pointer["SCALE_X"].value.number = 0.4;
   pointer["SCALE_Y"].value.number = 0.4;
   pointer["SCALE_Z"].value.number = 0.4;
-  Add(cursor, "follow_mouse_end", Pop_transform, after);
-  Add(cursor, "long_view_end", Fade_close, after);
+  Add_started_function(cursor, "follow_mouse_end", Pop_transform, After_list);
+  Add_started_function(cursor, "long_view_end", Fade_close, After_list);
   Link_object(Main_object, "A_Int_store", "cursor");
 
   Object* loader = new Object("z_Int_store", "loader");
   Add_fade_in(loader, Loader_fade_in);
-  Add(loader, "long_hide", Loader_fade_out, registered);
+  Add_started_function(loader, "long_hide", Loader_fade_out, No_list);
   Loader_picture(loader, "loader_draw", Draw_obj, "loader.3DS");
   Link_button(loader, "website_draw", "website.3DS", -7.0, Open_site, Link_addresses.home);
   Link_button(loader, "twitter_draw", "twitter.3DS", 5.0, Open_twitter, Link_addresses.twitter);
   Link_button(loader, "fbook_draw", "fbook.3DS", 7.0, Open_facebook, Link_addresses.facebook);
-  Add(loader, "long_hide_end", Fade_close, registered);
-  Add(loader, "long_view_end", Fade_close, after);
+  Add_started_function(loader, "long_hide_end", Fade_close, No_list);
+  Add_started_function(loader, "long_view_end", Fade_close, After_list);
   Link_object(Main_object, "z_Int_store", "loader");
 }

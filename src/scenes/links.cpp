@@ -2,8 +2,8 @@
 // them.
 #include "scenes/links.h"
 
+#include "platform/platform.h"
 #include "scenes/switches.h"
-#include "shell/platform.h"
 
 Link_record Link_addresses = {SHOREBOUND_HOME_URL, SHOREBOUND_TWITTER_URL,
                               SHOREBOUND_FACEBOOK_URL};

@@ -6,10 +6,13 @@
 
 #include "audio/sound.h"
 #include "puzzle/rebuild.h"
+#include "resources/names.h"
+#include "resources/piece_sets.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
-#include "scenes/settings.h"
-#include "shell/frame.h"
+#include "state/settings.h"
+
+Callback Shut_down_game = nullptr;
 
 namespace {
 
@@ -43,22 +46,22 @@ bool Flip(uint8_t& flag, unsigned char Sound_system::*on) {
 void Toggle_sound() {
   // Switched on, this is the one click heard: the button's own was refused while off.
   if (Flip(Settings.sound_flag, &Sound_system::sound_on))
-    Play_sound(Sound_ptr, "music.pak", "button.wav");
+    Play_sound(Sound_ptr, Sound_pack, Button_sound);
   else
     Stop_sounds();
 }
 
 void Toggle_music() {
   if (Flip(Settings.music_flag, &Sound_system::music_on))
-    Play_music(Sound_ptr, "music.pak", "music.wav");  // from its beginning
+    Play_music(Sound_ptr, Sound_pack, Music_sound);  // from its beginning
   else
     Stop_music();
 }
 
-void Choose_20_pieces() { Choose_pieces(2, 1, "b48pc_draw"); }
-void Choose_48_pieces() { Choose_pieces(1, 2, "b20pc_draw"); }
+void Choose_20_pieces() { Choose_pieces(Piece_sets[1].mode, Piece_sets[0].mode, "b48pc_draw"); }
+void Choose_48_pieces() { Choose_pieces(Piece_sets[0].mode, Piece_sets[1].mode, "b20pc_draw"); }
 
 void Quit_program() {
-  Shut_down();
+  if (Shut_down_game != nullptr) Shut_down_game();
   std::exit(1);
 }

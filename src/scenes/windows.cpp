@@ -10,11 +10,14 @@
 #include "puzzle/rebuild.h"
 #include "puzzle/show.h"
 #include "render/draw.h"
+#include "resources/depths.h"
+#include "resources/names.h"
+#include "resources/piece_sets.h"
 #include "runtime/object.h"
+#include "runtime/process.h"
 #include "scenes/links.h"
-#include "scenes/settings.h"
 #include "scenes/switches.h"
-#include "shell/frame.h"
+#include "state/settings.h"
 
 namespace {
 
@@ -46,7 +49,7 @@ void Build_window(const char* name, Callback fade_in, double plate_z, const Pict
                   const std::vector<Button_spec>& buttons) {
   Object* window = new Object("z_Int_store", name);
   Add_fade_in(window, fade_in);
-  Param_map& plate = Blended(window, "m_block_draw", Draw_obj, "menu_int.pak", "block.3DS");
+  Param_map& plate = Blended(window, "m_block_draw", Draw_obj, Menu_pack, "block.3DS");
   plate["POS_Z"].value.number = plate_z;
   plate["FUN"].value.callback = Ignore_click;
 
@@ -61,79 +64,87 @@ void Build_window(const char* name, Callback fade_in, double plate_z, const Pict
     params["POS_Z"].value.number = button.z;
     params["FUN"].value.callback = button.action;
   }
-  Add_function(window, "long_view_end", Fade_close);
-  Start_function_after(window, "long_view_end");
+  Add_started_function(window, "long_view_end", Fade_close, After_list);
   Link_object(Main_object, "z_Int_store", name);
 }
 
 void Build_help_window(Callback fade_in) {
-  Build_window("m_help", fade_in, 10.0, {"m_fon_draw", "help_menu.pak", "help_fon.3DS", 0, 10.0},
-               {{"bclose_draw", "help_menu.pak", "close.3DS", 6.711, -4.145, 75.05, Start_hide_click}});
+  Build_window("m_help", fade_in, Help_lift, {"m_fon_draw", Help_pack, "help_fon.3DS", 0, Help_lift},
+               {{"bclose_draw", Help_pack, "close.3DS", 6.711, -4.145, Depth_help, Start_hide_click}});
 }
 
 // Two-button confirmation windows share their layout.
 void Build_confirmation(const char* name, const char* picture, const char* pack,
                         const char* first_fun, const char* first_model, Callback first_action,
                         Callback fade_in) {
-  Build_window(name, fade_in, 3.0, {"m_fon_draw", "menu_int.pak", picture, 0, 3.0},
-               {{first_fun, pack, first_model, 3.232, -1.443, 68.05, first_action},
-                {"bcancel_draw", pack, "cancel.3DS", -3.372, -1.443, 68.05, Start_hide_click}});
+  Build_window(name, fade_in, Window_lift, {"m_fon_draw", Menu_pack, picture, 0, Window_lift},
+               {{first_fun, pack, first_model, 3.232, -1.443, Depth_window, first_action},
+                {"bcancel_draw", pack, "cancel.3DS", -3.372, -1.443, Depth_window, Start_hide_click}});
 }
 
 }  // namespace
 
 void Ignore_click() {}
 
+static void Set_piece_count(uint32_t mode) {
+  if (!Start_hide()) return;
+  Settings.piece_mode = mode;
+  if (Settings.first_start) Open_help_window_delayed();
+  Show_current_puzzle();
+}
+
+void Set_piece_count_20() { Set_piece_count(Piece_sets[0].mode); }
+void Set_piece_count_48() { Set_piece_count(Piece_sets[1].mode); }
+
 void Open_select_window() {
-  Build_window("m_select", Fade_in, 3.0, {"m_please_draw", "select.pak", "please.3DS", 6.0, 68.05},
-               {{"m_low_draw", "select.pak", "low.3DS", -8.0, -2.0, 68.05, Set_piece_count_20},
-                {"m_heigh_draw", "select.pak", "heigh.3DS", 8.0, -2.0, 68.05, Set_piece_count_48}});
+  Build_window("m_select", Fade_in, Window_lift, {"m_please_draw", Select_pack, "please.3DS", 6.0, Depth_window},
+               {{"m_low_draw", Select_pack, "low.3DS", -8.0, -2.0, Depth_window, Set_piece_count_20},
+                {"m_heigh_draw", Select_pack, "heigh.3DS", 8.0, -2.0, Depth_window, Set_piece_count_48}});
 }
 
 void Open_help_window() { Build_help_window(Fade_in); }
 void Open_help_window_delayed() { Build_help_window(Fade_in_delayed); }
 
 void Open_exit_window() {
-  Build_confirmation("m_exit", "exit_menu.3DS", "exit_menu.pak", "bok_draw", "ok.3DS",
+  Build_confirmation("m_exit", "exit_menu.3DS", Exit_pack, "bok_draw", "ok.3DS",
                      Quit_program, Fade_in);
 }
 
 void Open_break_window() {
-  Build_confirmation("m_break", "break_puz_menu.3DS", "break_menu.pak", "bbreak_draw",
+  Build_confirmation("m_break", "break_puz_menu.3DS", Break_pack, "bbreak_draw",
                      "break.3DS", Rebuild_this_puzzle, Fade_in);
 }
 
 void Open_main_menu() {
-  const char* pack = "main_menu.pak";
+  const char* pack = Main_menu_pack;
   std::vector<Button_spec> buttons = {
-      {"bclose_draw", pack, "close.3DS", 8.091, 4.205, 68.05, Start_hide_click}};
+      {"bclose_draw", pack, "close.3DS", 8.091, 4.205, Depth_window, Start_hide_click}};
   if (!Link_addresses.home.empty())
-    buttons.push_back({"bvisit_draw", pack, "visit.3DS", -3.99, -3.328, 68.05, Open_site, Draw_link});
+    buttons.push_back({"bvisit_draw", pack, "visit.3DS", -3.99, -3.328, Depth_window, Open_site, Draw_link});
   buttons.insert(
       buttons.end(),
-      {{"babout_draw", pack, "about.3DS", 3.13, -3.328, 68.05, Open_about_window},
-       {"bbreak_draw", pack, "break.3DS", -5.261, -0.684, 68.05, Open_break_all_window},
-       {"bsound_draw", pack, Settings.sound_flag ? "sound.3DS" : "clean.3DS", -6.648, 3.314, 68.05,
+      {{"babout_draw", pack, "about.3DS", 3.13, -3.328, Depth_window, Open_about_window},
+       {"bbreak_draw", pack, "break.3DS", -5.261, -0.684, Depth_window, Open_break_all_window},
+       {"bsound_draw", pack, Settings.sound_flag ? "sound.3DS" : "clean.3DS", -6.648, 3.314, Depth_window,
         Toggle_sound},
-       {"bmusic_draw", pack, Settings.music_flag ? "sound.3DS" : "clean.3DS", -6.648, 1.704, 68.05,
+       {"bmusic_draw", pack, Settings.music_flag ? "sound.3DS" : "clean.3DS", -6.648, 1.704, Depth_window,
         Toggle_music},
-       {"b20pc_draw", pack, Settings.piece_mode == 1 ? "diff.3DS" : "clean.3DS", 0.51, 3.22, 68.05,
+       {"b20pc_draw", pack, Settings.piece_mode == Piece_sets[0].mode ? "diff.3DS" : "clean.3DS", 0.51, 3.22, Depth_window,
         Choose_20_pieces},
-       {"b48pc_draw", pack, Settings.piece_mode == 2 ? "diff.3DS" : "clean.3DS", 0.51, 1.62, 68.05,
+       {"b48pc_draw", pack, Settings.piece_mode == Piece_sets[1].mode ? "diff.3DS" : "clean.3DS", 0.51, 1.62, Depth_window,
         Choose_48_pieces}});
-  Build_window("m_menu", Fade_in, 3.0, {"m_fon_draw", "menu_int.pak", "main_menu.3DS", 0, 3.0},
+  Build_window("m_menu", Fade_in, Window_lift, {"m_fon_draw", Menu_pack, "main_menu.3DS", 0, Window_lift},
                buttons);
 }
 
 void Open_break_all_window() {
   if (!Start_hide()) return;
-  Build_confirmation("m_breaks", "break_pzls_menu.3DS", "break_menu.pak", "bbreak_draw",
+  Build_confirmation("m_breaks", "break_pzls_menu.3DS", Break_pack, "bbreak_draw",
                      "break.3DS", Rebuild_all_puzzles, Fade_in_delayed);
 }
 
 void Open_about_window() {
   if (!Start_hide()) return;
-  Build_window("m_about", Fade_in_delayed, 3.0,
-               {"m_fon_draw", "about_menu.pak", "about.3DS", 0, 3.0},
-               {{"bok_draw", "about_menu.pak", "ok.3DS", 0.0, -4.21, 68.05, Start_hide_click}});
+  Build_window("m_about", Fade_in_delayed, Window_lift, {"m_fon_draw", About_pack, "about.3DS", 0, Window_lift},
+               {{"bok_draw", About_pack, "ok.3DS", 0.0, -4.21, Depth_window, Start_hide_click}});
 }

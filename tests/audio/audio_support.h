@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "platform/platform.h"
 #include "resources/pack.h"
-#include "shell/platform.h"
 #include "support/support.h"
 
 inline void Put_u32(std::string& bytes, size_t at, uint32_t value) {

@@ -12,16 +12,16 @@
 #include <map>
 #include <string>
 
+#include "app/frame.h"
 #include "audio/sound.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/video.h"
 #include "render/draw.h"
 #include "resources/pack.h"
 #include "resources/writer.h"
 #include "runtime/object.h"
 #include "runtime/process.h"
-#include "shell/frame.h"
-#include "shell/input.h"
-#include "shell/platform.h"
-#include "shell/video.h"
 #include "support/scene.h"
 #include "support/support.h"
 

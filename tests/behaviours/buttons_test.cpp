@@ -9,7 +9,9 @@
 #include "behaviour_support.h"
 #include "behaviours/buttons.h"
 #include "puzzle/catalogue.h"
+#include "puzzle/pieces.h"
 #include "runtime/params.h"
+#include "state/session.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "behaviours/buttons.h"
 #include "behaviours/fades.h"
 #include "resources/pack.h"
+#include "scenes/boot.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
 shorebound_fuzzer(NAME fuzz_pack
   SOURCES tests/fuzz/fuzz_pack.cpp src/resources/pack.cpp src/resources/image.cpp
-          src/runtime/report.cpp src/shell/platform.cpp
+          src/runtime/report.cpp
   LIBS -lpng -ljpeg)

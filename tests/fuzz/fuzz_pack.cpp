@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include "resources/pack.h"
-#include "shell/platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   static bool ready = false;

@@ -9,10 +9,10 @@
 
 #include "audio/wav.h"
 #include "content.h"
+#include "platform/platform.h"
 #include "render/model.h"
 #include "resources/image.h"
 #include "resources/pack.h"
-#include "shell/platform.h"
 #include "support/support.h"
 
 namespace {

@@ -89,14 +89,14 @@ TEST_F(Board, ACandidateCostsExactlyThreeRandCallsAndIsTestedAgainstEarlierPiece
     Pick_scatter_position(x, y);
     int s = (x - 12) * (x - 12) + y * y;
     if (s == 9) {
-      EXPECT_FALSE(Scatter_position_free(1));
+      EXPECT_FALSE(Scatter_position_free(x, y, 1));
       saw_reject = true;
     }
     if (s == 10) {
-      EXPECT_TRUE(Scatter_position_free(1));
+      EXPECT_TRUE(Scatter_position_free(x, y, 1));
       saw_accept = true;
     }
-    EXPECT_TRUE(Scatter_position_free(0));  // the first piece is accepted at once
+    EXPECT_TRUE(Scatter_position_free(x, y, 0));  // the first piece is accepted at once
   }
   EXPECT_TRUE(saw_reject && saw_accept);
 }

@@ -2,11 +2,11 @@
 // the next button, and its place in the corner on any screen shape.
 #include <GL/gl.h>
 
+#include "app/frame.h"
 #include "behaviours/buttons.h"
+#include "platform/video.h"
 #include "puzzle/preview.h"
 #include "runtime/process.h"
-#include "shell/frame.h"
-#include "shell/video.h"
 #include "support/puzzle_fixture.h"
 #include "support/scene.h"
 #include "support/support.h"

@@ -8,13 +8,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/frame.h"
+#include "platform/platform.h"
+#include "platform/video.h"
 #include "puzzle/board.h"
 #include "puzzle/completion.h"
 #include "runtime/process.h"
 #include "scenes/boot.h"
-#include "shell/frame.h"
-#include "shell/platform.h"
-#include "shell/video.h"
 #include "support/puzzle_fixture.h"
 #include "support/scene.h"
 #include "support/support.h"
@@ -28,7 +28,7 @@ class Race : public Puzzle_test {
     setenv("XDG_DATA_HOME", Make_temp_folder().c_str(), 1);
     setenv("ALSOFT_DRIVERS", "null", 1);
     Reset_settings();
-    Build_boot_scene();
+    Build_boot_scene(Shut_down);
     // The loader preloads and hands over to the game screen, which asks for the piece count.
     while (!Exists("z_Int_store", "m_select") && now < 20000) Frame(250);
     step = 100;
@@ -53,7 +53,7 @@ class Race : public Puzzle_test {
   }
   std::vector<std::string> Loose() {
     std::vector<std::string> loose;
-    for (int i = First_shape(); i < First_shape() + Shape_total(); ++i)
+    for (int i = Current_piece_set().first_shape; i < Current_piece_set().first_shape + Current_piece_set().pieces; ++i)
       if (Exists(Pack(), Shape_name(i)) && !Piece_home(Shape_name(i))) loose.push_back(Shape_name(i));
     return loose;
   }

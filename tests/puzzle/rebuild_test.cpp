@@ -4,10 +4,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/frame.h"
 #include "puzzle/board.h"
 #include "runtime/process.h"
 #include "scenes/windows.h"
-#include "shell/frame.h"
 #include "support/puzzle_fixture.h"
 
 namespace {
@@ -28,7 +28,7 @@ class Rebuild : public Puzzle_test {
   // Where the current set's pieces lie.
   std::vector<std::pair<double, double>> Scatter() {
     std::vector<std::pair<double, double>> places;
-    for (int i = First_shape(); i < First_shape() + Shape_total(); ++i)
+    for (int i = Current_piece_set().first_shape; i < Current_piece_set().first_shape + Current_piece_set().pieces; ++i)
       places.emplace_back(Piece_x(Shape_name(i)), Piece_y(Shape_name(i)));
     return places;
   }

@@ -1,7 +1,8 @@
 // Showing, hiding and switching puzzles: the slides, the lock, previous and next.
+#include "app/frame.h"
 #include "puzzle_fixture.h"
 #include "runtime/process.h"
-#include "shell/frame.h"
+#include "scenes/windows.h"
 
 namespace {
 

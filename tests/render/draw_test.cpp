@@ -2,9 +2,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include "app/frame.h"
 #include "render/draw.h"
 #include "runtime/process.h"
-#include "shell/frame.h"
 #include "support/scene.h"
 #include "support/support.h"
 

@@ -2,12 +2,12 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include "app/frame.h"
+#include "platform/input.h"
 #include "render/draw.h"
 #include "render/pick.h"
 #include "render/ray.h"
 #include "runtime/process.h"
-#include "shell/frame.h"
-#include "shell/input.h"
 #include "support/scene.h"
 #include "support/support.h"
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "resources/image.h"
 #include "resources/pack.h"
 #include "resources/writer.h"
-#include "shell/platform.h"
 #include "support/support.h"
 
 // Picture bytes, made in image_test.cpp.

@@ -7,14 +7,16 @@
 
 #include <cstdio>
 
+#include "app/frame.h"
+#include "platform/platform.h"
 #include "puzzle/catalogue.h"
+#include "resources/pack.h"
 #include "runtime/object.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
 #include "scenes/boot.h"
-#include "scenes/settings.h"
-#include "shell/frame.h"
-#include "shell/platform.h"
+#include "state/session.h"
+#include "state/settings.h"
 #include "support/scene.h"
 #include "support/support.h"
 
@@ -167,7 +169,7 @@ TEST(FullGame, FirstGameFromBootToFinishedPictureAndCtrlQ) {
   Use_test_clock(0);
   script = Script_state();
 
-  Build_boot_scene();
+  Build_boot_scene(Shut_down);
   Add_function(Main_object, "script", Play_script);
   Main_object->before_list.insert(Main_object->before_list.begin(), "script");
   Run_event_loop();

@@ -1,14 +1,14 @@
 // The boot scene and the game screen: the loader hands over after six seconds, the screen's
 // furniture keeps to the corners on every screen shape.
+#include "app/frame.h"
 #include "audio/sound.h"
+#include "platform/platform.h"
+#include "platform/video.h"
 #include "render/draw.h"
 #include "resources/pack.h"
 #include "runtime/process.h"
 #include "scenes/boot.h"
 #include "scenes/game_screen.h"
-#include "shell/frame.h"
-#include "shell/platform.h"
-#include "shell/video.h"
 #include "support/puzzle_fixture.h"
 #include "support/scene.h"
 #include "support/support.h"
@@ -35,7 +35,7 @@ TEST_F(Screen, BootShowsCursorAndLoaderAndTheGameScreenNoEarlierThanSixSeconds) 
   Use_test_clock(0);
   now = 0;
   setenv("ALSOFT_DRIVERS", "null", 1);
-  Build_boot_scene();
+  Build_boot_scene(Shut_down);
   EXPECT_TRUE(Is_object_in_global_store("A_Int_store", "cursor"));
   EXPECT_TRUE(Is_object_in_global_store("z_Int_store", "loader"));
   double first_screen = -1;
@@ -58,7 +58,7 @@ TEST_F(Screen, LoaderLinkTitleIsNotAClickTarget) {
   Reset_runtime();
   Use_test_clock(0);
   now = 0;
-  Build_boot_scene();
+  Build_boot_scene(Shut_down);
   Run_for(1500);
   Click_at(0, 0, 80);  // the middle of the title picture
   EXPECT_TRUE(Is_object_in_global_store("z_Int_store", "loader"));

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "scenes/settings.h"
+#include "state/settings.h"
 #include "support/support.h"
 
 namespace {

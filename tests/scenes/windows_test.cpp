@@ -1,10 +1,11 @@
 // The windows over a real board: they block clicks behind them, close with one fade-out,
 // and the main menu hands over to the about and break-all windows.
+#include "app/frame.h"
 #include "behaviours/fades.h"
 #include "puzzle/catalogue.h"
 #include "runtime/process.h"
 #include "scenes/windows.h"
-#include "shell/frame.h"
+#include "state/session.h"
 #include "support/puzzle_fixture.h"
 #include "support/support.h"
 

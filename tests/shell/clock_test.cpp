@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/time.h>
 
-#include "shell/clock.h"
+#include "platform/clock.h"
 #include "support/support.h"
 
 namespace {

@@ -6,12 +6,12 @@
 #include <csignal>
 #include <vector>
 
-#include "runtime/process.h"
-#include "shell/clock.h"
-#include "runtime/params.h"
+#include "app/frame.h"
 #include "behaviours/fades.h"
-#include "shell/frame.h"
-#include "shell/input.h"
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "runtime/params.h"
+#include "runtime/process.h"
 #include "support/scene.h"
 #include "support/support.h"
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 #include "support/support.h"
 
 namespace {

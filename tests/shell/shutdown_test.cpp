@@ -1,8 +1,8 @@
 // One frame's bookkeeping and the orderly shutdown.
 #include <gtest/gtest.h>
 
+#include "app/frame.h"
 #include "runtime/process.h"
-#include "shell/frame.h"
 #include "support/support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "shell/video.h"
+#include "platform/video.h"
 #include "support/support.h"
 
 namespace {

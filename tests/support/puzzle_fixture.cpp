@@ -1,9 +1,10 @@
 // A puzzle on the real packs, driven frame by frame with the test clock and real clicks.
 #include "support/puzzle_fixture.h"
 
+#include "app/frame.h"
+#include "platform/platform.h"
 #include "resources/pack.h"
-#include "shell/frame.h"
-#include "shell/platform.h"
+#include "runtime/process.h"
 #include "support/scene.h"
 #include "support/support.h"
 

@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "platform/input.h"
 #include "puzzle/catalogue.h"
 #include "puzzle/show.h"
 #include "runtime/object.h"
 #include "runtime/params.h"
-#include "scenes/settings.h"
-#include "shell/input.h"
+#include "state/session.h"
+#include "state/settings.h"
 
 class Puzzle_test : public ::testing::Test {
  protected:

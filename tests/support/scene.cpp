@@ -4,10 +4,10 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include "platform/platform.h"
+#include "platform/video.h"
 #include "resources/pack.h"
 #include "resources/writer.h"
-#include "shell/platform.h"
-#include "shell/video.h"
 #include "support/support.h"
 
 void Write_test_models() {

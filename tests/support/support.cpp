@@ -5,10 +5,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/frame.h"
+#include "platform/clock.h"
+#include "platform/video.h"
 #include "runtime/process.h"
-#include "shell/clock.h"
-#include "shell/frame.h"
-#include "shell/video.h"
 
 static double test_now = 0.0;
 static double Test_time_of_day_ms() { return test_now; }

@@ -7,6 +7,8 @@
 
 #include "raster.h"
 #include "resources/formats.h"
+#include "resources/names.h"
+#include "resources/piece_sets.h"
 #include "resources/writer.h"
 #include "shading.h"
 #include "synth.h"
@@ -48,8 +50,6 @@ void Add_flat(Pack_contents& pack, const std::string& model, const std::string& 
 const double window_depth = -65.05;
 const double plate_depth = -62.0;
 
-std::string Shape_name(int index) { return "Shape" + std::to_string(index + 1); }
-
 // Texture coordinates of board points: the picture covers the board, first row at the top.
 std::vector<float> Board_texcoords(const std::vector<float>& triangles) {
   std::vector<float> st;
@@ -71,14 +71,14 @@ Mesh_source Board_mesh(const std::string& texture, const std::vector<float>& tri
   return mesh;
 }
 
-// "Shape1".."Shape68": every piece of the 20- and then the 48-piece cut of a pattern, at its
-// place on the board, textured with the given pictures (pieces, slots and shadows alike).
-void Add_shapes(Pack_contents& pack, int pattern, const char* texture20, const char* texture48) {
-  int index = 0;
-  for (bool forty_eight : {false, true})
-    for (const Piece_cut& piece : Cut_of(pattern, forty_eight).pieces)
-      pack.Add(Shape_name(index++), Model_bytes({Board_mesh(forty_eight ? texture48 : texture20,
-                                                            piece.triangles, piece.center)}));
+// "Shape1".."Shape68": every piece of every set's cut of a pattern, at its place on the
+// board, textured with the set's picture that `texture` names (pieces, slots and shadows alike).
+void Add_shapes(Pack_contents& pack, int pattern, const char* Piece_set::*texture) {
+  for (const Piece_set& set : Piece_sets) {
+    int index = set.first_shape;
+    for (const Piece_cut& piece : Cut_of(pattern, set).pieces)
+      pack.Add(Shape_name(index++), Model_bytes({Board_mesh(set.*texture, piece.triangles, piece.center)}));
+  }
 }
 
 // The pictures are drawn no larger than a full-HD screen shows the board (20 units at about
@@ -87,40 +87,33 @@ const int picture_w = 800, picture_h = 560;
 
 void Make_puzzle_pack(Pack_contents& pack, int index) {
   Image picture = Art("puzzles/puzzle" + std::to_string(index) + ".svg", picture_w, picture_h);
-  const Board_cut& cut20 = Cut_of(index % 3, false);
-  const Board_cut& cut48 = Cut_of(index % 3, true);
-  pack.Add("FINAL.JPG", Encode_jpeg(picture, 90));
-  pack.Add("PREV.JPG", Encode_jpeg(Resize(picture, 400, 280), 90));
-  pack.Add("PUZZLE.JPG", Encode_jpeg(Bevel_picture(picture, cut20), 90));
-  pack.Add("PUZZ_V2.JPG", Encode_jpeg(Bevel_picture(picture, cut48), 90));
-  Mesh_source final_mesh = Rectangle_mesh("FINAL.JPG", -10, -7, 10, 7, 0);
-  pack.Add("final.3DS", Model_bytes({final_mesh}));
-  pack.Add("prev.3DS", Model_bytes({Flat_mesh("PREV.JPG", 24, 16.8, 0)}));
-  Add_shapes(pack, index % 3, "PUZZLE.JPG", "PUZZ_V2.JPG");
+  const int pattern = index % Pattern_count;
+  pack.Add(Final_picture, Encode_jpeg(picture, 90));
+  pack.Add(Preview_picture, Encode_jpeg(Resize(picture, 400, 280), 90));
+  for (const Piece_set& set : Piece_sets)
+    pack.Add(set.puzzle_picture, Encode_jpeg(Bevel_picture(picture, Cut_of(pattern, set)), 90));
+  pack.Add(Final_model, Model_bytes({Rectangle_mesh(Final_picture, -10, -7, 10, 7, 0)}));
+  pack.Add(Preview_model, Model_bytes({Flat_mesh(Preview_picture, 24, 16.8, 0)}));
+  Add_shapes(pack, pattern, &Piece_set::puzzle_picture);
 }
 
 void Make_board_pack(Pack_contents& pack, int pattern) {
   const char* surfaces[3] = {"board_a.svg", "board_b.svg", "board_c.svg"};
   Image surface = Art(std::string("ui/") + surfaces[pattern], picture_w, picture_h);
-  pack.Add("FON.JPG", Encode_jpeg(surface, 88));
-  pack.Add("FON_V2.JPG", Encode_jpeg(surface, 88));
-  pack.Add("fon.3DS", Model_bytes({Rectangle_mesh("FON.JPG", -10, -7, 10, 7, 0)}));
-  pack.Add("fon_v2.3DS", Model_bytes({Rectangle_mesh("FON_V2.JPG", -10, -7, 10, 7, 0)}));
+  for (const Piece_set& set : Piece_sets) pack.Add(set.board_picture, Encode_jpeg(surface, 88));
+  for (const Piece_set& set : Piece_sets)
+    pack.Add(set.board_model, Model_bytes({Rectangle_mesh(set.board_picture, -10, -7, 10, 7, 0)}));
   // A slot is the piece's whole shape, so a click anywhere inside it counts; its texture is
   // opaque only in a band along the edge, and the alpha test draws just that outline.
-  const Board_cut& cut20 = Cut_of(pattern, false);
-  const Board_cut& cut48 = Cut_of(pattern, true);
-  pack.Add("SLOT.PNG", Encode_png(Slot_map(cut20, 800, 560, 9.0f), true));
-  pack.Add("SLOT_V2.PNG", Encode_png(Slot_map(cut48, 800, 560, 7.0f), true));
-  Add_shapes(pack, pattern, "SLOT.PNG", "SLOT_V2.PNG");
+  for (const Piece_set& set : Piece_sets)
+    pack.Add(set.slot_picture, Encode_png(Slot_map(Cut_of(pattern, set), 800, 560, set.slot_band), true));
+  Add_shapes(pack, pattern, &Piece_set::slot_picture);
 }
 
 void Make_shadow_pack(Pack_contents& pack, int pattern) {
-  const Board_cut& cut20 = Cut_of(pattern, false);
-  const Board_cut& cut48 = Cut_of(pattern, true);
-  pack.Add("SHADOW.PNG", Encode_png(Shadow_map(cut20, 500, 350), true));
-  pack.Add("SHAD_V2.PNG", Encode_png(Shadow_map(cut48, 500, 350), true));
-  Add_shapes(pack, pattern, "SHADOW.PNG", "SHAD_V2.PNG");
+  for (const Piece_set& set : Piece_sets)
+    pack.Add(set.shadow_picture, Encode_png(Shadow_map(Cut_of(pattern, set), 500, 350), true));
+  Add_shapes(pack, pattern, &Piece_set::shadow_picture);
 }
 
 // The pointer is drawn without blending, so its model has the arrow's own shape: the arrow
@@ -182,18 +175,18 @@ Mesh_source Frame_mesh(const std::string& texture) {
 
 void Make_main_pack(Pack_contents& pack) {
   // The window's icon, which the desktop shows in its docks and task switchers.
-  pack.Add("ICON.PNG", Encode_png(Render_svg(Assets + "/icon.svg", 64, 64), true));
+  pack.Add(Icon_picture, Encode_png(Render_svg(Assets + "/icon.svg", 64, 64), true));
   pack.Add("CURSOR.PNG", Encode_png(Art("ui/cursor.svg", 128, 128), true));
-  pack.Add("cursor.3DS", Model_bytes({Cursor_mesh()}));
+  pack.Add(Cursor_model, Model_bytes({Cursor_mesh()}));
   // The background covers the whole screen and is opaque: no alpha to store and sample.
-  Add_flat(pack, "fon_cl.3DS", "FON_CL.PNG", "background.svg", 2000, 840, 200, 84, 0, 0, false);
+  Add_flat(pack, "fon_cl.3DS", Background_picture, "background.svg", 2000, 840, 200, 84, 0, 0, false);
   // The bar's hollows sit under the buttons, which stand 8.65, 17.65, 23.9 and 30.14 units
   // from the bar's left end; the picture's hollows are 2 units further left.
   Add_flat(pack, "menu_clean.3DS", "MENU_BAR.PNG", "menu_bar.svg", 720, 180, 36, 9, 0, 2.0);
-  pack.Add("OBVODKA.PNG", Encode_png(Art("ui/board_frame.svg", 864, 624), true));
-  pack.Add("obvodka.3DS", Model_bytes({Frame_mesh("OBVODKA.PNG")}));
+  pack.Add(Frame_picture, Encode_png(Art("ui/board_frame.svg", 864, 624), true));
+  pack.Add(Frame_model, Model_bytes({Frame_mesh(Frame_picture)}));
   pack.Add("STAR.PNG", Encode_png(Art("ui/star.svg", 64, 64), true));
-  pack.Add("star.3DS", Model_bytes({Rectangle_mesh("STAR.PNG", -0.5, -0.5, 0.5, 0.5, 0)}));
+  pack.Add(Star_model, Model_bytes({Rectangle_mesh("STAR.PNG", -0.5, -0.5, 0.5, 0.5, 0)}));
   Add_flat(pack, "menu_open.3DS", "PREVIEW.PNG", "preview_frame.svg", 540, 390, 27, 19.5, 0);
 }
 
@@ -225,33 +218,33 @@ void Make_menu_pack(Pack_contents& pack) {
 }
 
 void Make_small_packs(std::vector<Pack_contents>& packs) {
-  Pack_contents select{"select.pak", {}};
+  Pack_contents select{Select_pack, {}};
   Add_flat(select, "please.3DS", "PLEASE.PNG", "select_title.svg", 1100, 193, 20, 3.5, 0);
   Add_flat(select, "low.3DS", "LOW.PNG", "select_20.svg", 715, 523, 13, 9.5, 0);
   Add_flat(select, "heigh.3DS", "HEIGH.PNG", "select_48.svg", 715, 523, 13, 9.5, 0);
   packs.push_back(select);
 
-  Pack_contents help{"help_menu.pak", {}};
+  Pack_contents help{Help_pack, {}};
   Add_flat(help, "help_fon.3DS", "HELP_FON.PNG", "help.svg", 1540, 1050, 22, 15, window_depth);
   Add_flat(help, "close.3DS", "CLOSE.PNG", "btn_close_small.svg", 182, 182, 2.6, 2.6, 0);
   packs.push_back(help);
 
-  Pack_contents exit_menu{"exit_menu.pak", {}};
+  Pack_contents exit_menu{Exit_pack, {}};
   Add_flat(exit_menu, "ok.3DS", "OK.PNG", "btn_ok.svg", 275, 143, 5, 2.6, 0);
   Add_flat(exit_menu, "cancel.3DS", "CANCEL.PNG", "btn_cancel.svg", 275, 143, 5, 2.6, 0);
   packs.push_back(exit_menu);
 
-  Pack_contents break_menu{"break_menu.pak", {}};
+  Pack_contents break_menu{Break_pack, {}};
   Add_flat(break_menu, "break.3DS", "BREAK.PNG", "btn_break_now.svg", 275, 143, 5, 2.6, 0);
   Add_flat(break_menu, "cancel.3DS", "CANCEL.PNG", "btn_cancel.svg", 275, 143, 5, 2.6, 0);
   packs.push_back(break_menu);
 
-  Pack_contents about{"about_menu.pak", {}};
+  Pack_contents about{About_pack, {}};
   Add_flat(about, "about.3DS", "ABOUT.PNG", "win_about.svg", 990, 660, 18, 12, window_depth);
   Add_flat(about, "ok.3DS", "OK.PNG", "btn_ok.svg", 275, 143, 5, 2.6, 0);
   packs.push_back(about);
 
-  Pack_contents main_menu{"main_menu.pak", {}};
+  Pack_contents main_menu{Main_menu_pack, {}};
   Add_flat(main_menu, "close.3DS", "CLOSE.PNG", "btn_close_small.svg", 143, 143, 2.6, 2.6, 0);
   Add_flat(main_menu, "visit.3DS", "VISIT.PNG", "btn_visit.svg", 302, 110, 5.5, 2, 0);
   Add_flat(main_menu, "about.3DS", "ABOUT.PNG", "btn_about.svg", 302, 110, 5.5, 2, 0);
@@ -261,7 +254,7 @@ void Make_small_packs(std::vector<Pack_contents>& packs) {
   Add_flat(main_menu, "diff.3DS", "CHOSEN.PNG", "switch_chosen.svg", 77, 77, 1.4, 1.4, 0);
   packs.push_back(main_menu);
 
-  Pack_contents music{"music.pak", {}};
+  Pack_contents music{Sound_pack, {}};
   for (const std::string& name : Synthesized_sound_names())
     music.Add(name, Wav_bytes(Synthesize_sound(name), 1, Synth_rate, 16));
   packs.push_back(music);
@@ -275,43 +268,41 @@ std::string Pack_contents::Bytes() const {
   return out;
 }
 
-const Board_cut& Cut_of(int pattern, bool forty_eight) {
-  static std::map<std::pair<int, bool>, Board_cut> cuts;
-  auto key = std::make_pair(pattern, forty_eight);
+const Board_cut& Cut_of(int pattern, const Piece_set& set) {
+  static std::map<std::pair<int, int>, Board_cut> cuts;
+  auto key = std::make_pair(pattern, set.first_shape);
   auto found = cuts.find(key);
   if (found == cuts.end())
-    found = cuts.emplace(key, forty_eight ? Make_board_cut(8, 6, static_cast<uint32_t>(pattern))
-                                          : Make_board_cut(5, 4, static_cast<uint32_t>(pattern)))
-                .first;
+    found = cuts.emplace(key, Make_board_cut(set.columns, set.rows, static_cast<uint32_t>(pattern))).first;
   return found->second;
 }
 
 std::vector<Pack_contents> Make_all_packs(const std::string& assets_dir) {
   Assets = assets_dir;
   std::vector<Pack_contents> packs;
-  Pack_contents main_pack{"main_int.pak", {}};
+  Pack_contents main_pack{Main_pack, {}};
   Make_main_pack(main_pack);
   packs.push_back(main_pack);
-  Pack_contents loader{"loader.pak", {}};
+  Pack_contents loader{Loader_pack, {}};
   Make_loader_pack(loader);
   packs.push_back(loader);
-  Pack_contents buttons{"buttons_int.pak", {}};
+  Pack_contents buttons{Buttons_pack, {}};
   Make_button_pack(buttons);
   packs.push_back(buttons);
-  Pack_contents menu{"menu_int.pak", {}};
+  Pack_contents menu{Menu_pack, {}};
   Make_menu_pack(menu);
   packs.push_back(menu);
   Make_small_packs(packs);
-  for (int i = 0; i < 10; ++i) {
-    Pack_contents puzzle{"puzzle" + std::to_string(i) + ".pak", {}};
+  for (int i = 0; i < Puzzle_count; ++i) {
+    Pack_contents puzzle{Puzzle_pack(i), {}};
     Make_puzzle_pack(puzzle, i);
     packs.push_back(puzzle);
   }
-  for (int k = 0; k < 3; ++k) {
-    Pack_contents board{"plase" + std::to_string(k) + ".pak", {}};
+  for (int k = 0; k < Pattern_count; ++k) {
+    Pack_contents board{Board_pack(k), {}};
     Make_board_pack(board, k);
     packs.push_back(board);
-    Pack_contents shadow{"shadow" + std::to_string(k) + ".pak", {}};
+    Pack_contents shadow{Shadow_pack(k), {}};
     Make_shadow_pack(shadow, k);
     packs.push_back(shadow);
   }
@@ -320,9 +311,9 @@ std::vector<Pack_contents> Make_all_packs(const std::string& assets_dir) {
 
 std::string Make_contact_sheet(const std::string& assets_dir) {
   Assets = assets_dir;
-  // Ten rows: the picture, its 20-piece cut and its 48-piece cut; then the screen art.
+  // Five rows of two pictures, each with its cut in every piece set; then the screen art.
   const int cell_w = 300, cell_h = 210, gap = 6;
-  const int columns = 6;  // two pictures per row, three images each
+  const int columns = 2 * (1 + Piece_set_count);  // two pictures per row
   const int rows = 5 + 3;
   Image sheet = Solid_image(columns * (cell_w + gap) + gap, rows * (cell_h + gap) + gap, 40, 44, 60, 255);
   auto paste = [&](const Image& image, int column, int row) {
@@ -336,12 +327,14 @@ std::string Make_contact_sheet(const std::string& assets_dir) {
         for (int c = 0; c < 3; ++c) d[c] = static_cast<uint8_t>(s[c] * a + d[c] * (1 - a));
       }
   };
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < Puzzle_count; ++i) {
     Image picture = Art("puzzles/puzzle" + std::to_string(i) + ".svg", picture_w, picture_h);
-    int row = i / 2, column = (i % 2) * 3;
+    int row = i / 2, column = (i % 2) * (1 + Piece_set_count);
     paste(picture, column, row);
-    paste(Cut_lines_over(Bevel_picture(picture, Cut_of(i % 3, false)), Cut_of(i % 3, false), 255, 255, 255), column + 1, row);
-    paste(Cut_lines_over(Bevel_picture(picture, Cut_of(i % 3, true)), Cut_of(i % 3, true), 255, 255, 255), column + 2, row);
+    for (int k = 0; k < Piece_set_count; ++k) {
+      const Board_cut& cut = Cut_of(i % Pattern_count, Piece_sets[k]);
+      paste(Cut_lines_over(Bevel_picture(picture, cut), cut, 255, 255, 255), column + 1 + k, row);
+    }
   }
   const char* art[] = {"background.svg", "loader.svg", "win_menu.svg", "help.svg",
                        "select_20.svg", "select_48.svg", "win_exit.svg", "win_break.svg",

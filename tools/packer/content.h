@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cuts.h"
+#include "resources/piece_sets.h"
 
 // Pack name -> ordered list of (entry name, bytes). Entries keep the order they were added.
 struct Pack_contents {
@@ -13,8 +14,9 @@ struct Pack_contents {
   std::string Bytes() const;
 };
 
-// The three cut patterns, one per board pack; puzzle N uses pattern N mod 3.
-const Board_cut& Cut_of(int pattern, bool forty_eight);
+// The cut of a piece set in one of the three patterns (one per board pack; puzzle N uses
+// pattern N mod 3).
+const Board_cut& Cut_of(int pattern, const Piece_set& set);
 
 // Builds every pack from the art in assets_dir.
 std::vector<Pack_contents> Make_all_packs(const std::string& assets_dir);

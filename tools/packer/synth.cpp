@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <string>
+#include <vector>
+
+#include "resources/names.h"
 
 namespace {
 
@@ -461,15 +465,15 @@ Signal Music() {
 }  // namespace
 
 const std::vector<std::string>& Synthesized_sound_names() {
-  static const std::vector<std::string> names = {"button.wav", "puzzle_up.wav", "puzzle_move.wav",
-                                                 "insert.wav", "final.wav",     "music.wav"};
+  static const std::vector<std::string> names = {Button_sound, Pick_up_sound, Send_home_sound,
+                                                 Land_sound,   Fanfare_sound, Music_sound};
   return names;
 }
 
 std::string Synthesize_sound(const std::string& entry_name) {
   static const std::map<std::string, std::function<Signal()>> makers = {
-      {"button.wav", Button}, {"puzzle_up.wav", Puzzle_up}, {"puzzle_move.wav", Puzzle_move},
-      {"insert.wav", Insert}, {"final.wav", Final},         {"music.wav", Music}};
+      {Button_sound, Button}, {Pick_up_sound, Puzzle_up}, {Send_home_sound, Puzzle_move},
+      {Land_sound, Insert},   {Fanfare_sound, Final},     {Music_sound, Music}};
   const auto found = makers.find(entry_name);
   if (found == makers.end()) return {};
   return Pcm(found->second());

@@ -1,16 +1,11 @@
 // The program's spine: start-up, the event loop, one frame, and the orderly shutdown.
 #pragma once
-#include "runtime/object.h"
-
-// The root of the object tree ("Main_store"/"main"), created by the boot scene.
-extern Object* Main_object;
 
 // One frame: clear, camera, sounds, the object tree, late pass, picking, sweeps.
 void Run_frame();
-// The parts of Run_frame, in its order: Begin_frame clears and sets the camera; Frame_work
-// is the game's own work, from the sounds to the release of idle textures; Input_frame_done
-// (shell/input.h) ends the frame.
-void Begin_frame();
+// The parts of Run_frame, in its order: Begin_frame (render/draw.h) clears and sets the
+// camera; Frame_work is the game's own work, from the sounds to the release of idle textures;
+// Input_frame_done (platform/input.h) ends the frame.
 void Frame_work();
 // Saves the settings, destroys every object, frees the textures and closes audio.
 void Shut_down();

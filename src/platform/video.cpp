@@ -1,5 +1,5 @@
 // Window, fixed GL state and camera.
-#include "shell/video.h"
+#include "platform/video.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -123,12 +123,12 @@ int Set_projection(Video* video, int32_t width, int32_t height) {
   double divisor = height == 0 ? 1.0 : static_cast<double>(height);
   glViewport(0, 0, width, viewport_height);
 
-  const double top = static_cast<double>(0.04142f);
-  const double near_plane = static_cast<double>(0.1f);
+  const double top = static_cast<double>(Camera_near_half_height);
+  const double near_plane = static_cast<double>(Camera_near);
   const double aspect_half_width = width * top / divisor;
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glFrustum(-aspect_half_width, aspect_half_width, -top, top, near_plane, 250.0);
+  glFrustum(-aspect_half_width, aspect_half_width, -top, top, near_plane, Camera_far);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
 
@@ -153,4 +153,12 @@ double View_half_height(const Video* video, double distance) {
 void View_point(const Video* video, double px, double py, double distance, double& x, double& y) {
   x = 2.0 * (px / video->width - 0.5) * View_half_width(video, distance);
   y = 2.0 * (0.5 - py / video->height) * View_half_height(video, distance);
+}
+
+void Open_video(int32_t width, int32_t height) { Video_ptr = new Video(width, height); }
+
+void Close_video() {
+  delete Video_ptr;
+  Video_ptr = nullptr;
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

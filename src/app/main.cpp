@@ -1,4 +1,4 @@
 // Entry point of the game.
-#include "shell/frame.h"
+#include "app/frame.h"
 
 int main(int argc, char** argv) { return Main_routine(argc, argv); }

@@ -1,5 +1,5 @@
 // The command line a parent may use.
-#include "shell/options.h"
+#include "app/options.h"
 
 #include <cstdio>
 #include <cstring>

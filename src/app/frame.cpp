@@ -1,5 +1,5 @@
 // Start-up, event loop, frame driver and shutdown.
-#include "shell/frame.h"
+#include "app/frame.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -10,34 +10,24 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/options.h"
 #include "audio/sound.h"
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/video.h"
 #include "render/draw.h"
-#include "render/pick.h"
 #include "resources/image.h"
+#include "resources/names.h"
 #include "resources/pack.h"
 #include "resources/texture.h"
 #include "runtime/process.h"
 #include "scenes/boot.h"
-#include "scenes/settings.h"
-#include "shell/clock.h"
-#include "shell/input.h"
-#include "shell/options.h"
-#include "shell/platform.h"
-#include "shell/video.h"
-
-Object* Main_object = nullptr;
-
-void Begin_frame() {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glLoadIdentity();
-  glTranslatef(0.0f, 0.0f, -100.0f);
-}
+#include "state/settings.h"
 
 void Frame_work() {
   Update_sounds();
-  if (Main_object != nullptr) Process_obj(Main_object);
-  Draw_blend_objs();
-  Pick_mause_objs();
+  Draw_tree(Main_object);
   Sweep_global_store();
   Release_idle_gl_tex();
 }
@@ -50,17 +40,9 @@ void Run_frame() {
 
 void Shut_down() {
   Save_settings();
-  Sweep_global_store();
-  Sweep_global_store();
-  Main_object = nullptr;
+  Destroy_all_objects();
   Free_all_gl_tex_data();
-  Stop_music();
-  Stop_sounds();
-  if (Sound_ptr != nullptr) {
-    Close_sound_system(Sound_ptr);
-    delete Sound_ptr;
-    Sound_ptr = nullptr;
-  }
+  End_sound_system();
 }
 
 double Frame_interval_ms = 1000.0 / 60.0;
@@ -113,7 +95,7 @@ void Run_event_loop() {
 
 // The icon picture from the packs, for the window.
 static void Load_window_icon() {
-  Raw_data& entry = Get_data_from_data_store("main_int.pak", "ICON.PNG");
+  Raw_data& entry = Get_data_from_data_store(Main_pack, Icon_picture);
   Tex_image* icon = Decode_png(entry.pos, entry.size);
   if (icon == nullptr) return;
   if (icon->format == GL_RGBA) {
@@ -130,10 +112,14 @@ int Main_routine(int argc, char** argv) {
   if (status >= 0) return status;
   Resource_dir = Resource_directory();
   Load_window_icon();
-  Video_ptr = windowed ? new Video(1280, 800) : new Video(0, 0);
+  if (windowed)
+    Open_video(1280, 800);
+  else
+    Open_video(0, 0);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
-  Build_boot_scene();
+  Build_boot_scene(Shut_down);
   Run_event_loop();
   Shut_down();
+  Close_video();
   return 0;
 }

@@ -1,7 +1,7 @@
 // The settings file: an 80-byte file holding the version word and the 76-byte record.
 // It is written through a temporary file that is renamed over the old one, so a crash or a
 // full disk during the write never leaves a damaged file.
-#include "scenes/settings.h"
+#include "state/settings.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 // The record is stored byte for byte, so its integers are little-endian only on such hosts.
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the settings record is little-endian");

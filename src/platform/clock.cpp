@@ -1,5 +1,5 @@
 // The millisecond clock.
-#include "shell/clock.h"
+#include "platform/clock.h"
 
 #include <sys/time.h>
 

@@ -3,6 +3,14 @@
 #include <cstdint>
 #include <vector>
 
+// The one camera: the eye looks down -z; the near plane is Camera_near in front of it and
+// half Camera_near_half_height high (a 45-degree view); the scene's plane z = 0 lies
+// Camera_distance in front of the eye.
+const float Camera_near = 0.1f;
+const float Camera_near_half_height = 0.04142f;
+const double Camera_far = 250.0;
+const double Camera_distance = 100.0;
+
 struct Video {
   double corner[3];  // window pixel (0, 0) unprojected at depth -1, in eye coordinates
   int32_t width;
@@ -13,7 +21,12 @@ struct Video {
   Video(int32_t width, int32_t height);
 };
 
+// The window of the run: made by Open_video, gone after Close_video.
 extern Video* Video_ptr;
+// Opens the window (width and height 0: full screen); ends the process on failure.
+void Open_video(int32_t width, int32_t height);
+// Closes the window and the video subsystem.
+void Close_video();
 
 // The window's icon, given before the window opens: RGBA rows, top row first (none when
 // empty). The caption is always "Shorebound".

@@ -11,5 +11,3 @@ std::string Settings_file_path();
 // Starts "xdg-open URL" detached from the game; failures are ignored.
 void Open_url(const std::string& url);
 
-// The resource directory of this run, filled at start-up; every pack path begins with it.
-extern std::string Resource_dir;

@@ -1,5 +1,5 @@
 // Linux forms of the platform services.
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -12,7 +12,6 @@
 #include <sstream>
 #include <vector>
 
-std::string Resource_dir;
 
 std::string Resource_directory() {
   std::vector<char> buffer(256);

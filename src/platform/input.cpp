@@ -1,5 +1,5 @@
 // Input events into the mouse record; the quit chord.
-#include "shell/input.h"
+#include "platform/input.h"
 
 Mouse_record Mouse_state;
 
