@@ -33,6 +33,11 @@ inline void Step(double ms = 16) {
   Input_frame_done();
 }
 
+// Steps 16 ms frames until `ms` have passed.
+inline void Run_for(double ms) {
+  for (double end = test_now + ms; test_now < end;) Step();
+}
+
 // An object below the root whose drawing function (started on its after-list) draws one
 // model of "test.pak"; its parameters.
 inline Param_map& Drawn(const std::string& name, const char* fun, Callback callback,

@@ -65,3 +65,10 @@ inline void Rgb_at(double x, double y, double z, int rgb[3]) {
   glReadPixels(px, Video_ptr->height - 1 - py, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
   for (int i = 0; i < 3; ++i) rgb[i] = rgba[i];
 }
+
+// Red of the frame's pixel at the world point.
+inline int Red_at(double x, double y, double z) {
+  int rgb[3];
+  Rgb_at(x, y, z, rgb);
+  return rgb[0];
+}
