@@ -2,7 +2,6 @@
 // reading outside them, leaking or crashing.
 #include <cstddef>
 #include <cstdint>
-
 #include "resources/image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

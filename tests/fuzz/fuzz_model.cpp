@@ -1,7 +1,6 @@
 // Fuzzes the model walk and the ray test over every triangle of an arbitrary model entry.
 #include <cstddef>
 #include <cstdint>
-
 #include "render/model.h"
 #include "render/ray.h"
 

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 #include <unistd.h>
-
 #include "resources/pack.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {

@@ -1,0 +1,100 @@
+// The mouse record's quick-tap mend, the quit chords and where the settings file lives.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "support/files.h"
+#include "support/window.h"
+
+namespace {
+SDL_Event Key(Uint8 type, SDLKey key, unsigned mod = KMOD_NONE) {
+  SDL_Event event{};
+  event.type = type;
+  event.key.keysym.sym = key;
+  event.key.keysym.mod = static_cast<SDLMod>(mod);
+  return event;
+}
+
+// Hands every waiting event to Handle_event one at a time, as the frame step does (what is
+// still queued is visible to it); true when one of them was the quit chord.
+bool Handle_queue() {
+  bool quit = false;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) quit = Handle_event(event) || quit;
+  return quit;
+}
+
+TEST(Input, AQuickTapReachesTheNextPickAndALaterReleaseIsADropWhereItHappened) {
+  Ensure_window();
+  Handle_queue();
+  Mouse_state = Mouse_record();
+  Push_button(true, 10, 20);
+  Push_button(false, 10, 20);
+  Handle_queue();
+  EXPECT_TRUE(Mouse_state.pressed && !Mouse_state.held && !Mouse_state.dropped);
+  EXPECT_EQ(Mouse_state.x, 10);
+  Input_frame_done();
+  EXPECT_FALSE(Mouse_state.pressed);
+  Input_frame_done();  // another frame does not bring it back
+  EXPECT_FALSE(Mouse_state.pressed || Mouse_state.dropped);
+
+  Push_button(true, 10, 20);
+  Handle_queue();
+  Input_frame_done();  // the frame has seen the press: still held
+  EXPECT_TRUE(Mouse_state.pressed && Mouse_state.held);
+  Push_button(false, 30, 40);
+  Handle_queue();
+  EXPECT_TRUE(Mouse_state.dropped && !Mouse_state.pressed && !Mouse_state.held);
+  EXPECT_EQ(Mouse_state.x, 30);
+  EXPECT_EQ(Mouse_state.y, 40);
+}
+
+TEST(Input, QuitChordsAndAForgottenSuper) {
+  Ensure_window();
+  Handle_queue();
+  EXPECT_TRUE(Handle_event(Key(SDL_KEYDOWN, SDLK_q, KMOD_LCTRL)));
+  EXPECT_TRUE(Handle_event(Key(SDL_KEYDOWN, SDLK_q, KMOD_RMETA)));
+  EXPECT_FALSE(Handle_event(Key(SDL_KEYDOWN, SDLK_q)));
+  EXPECT_FALSE(Handle_event(Key(SDL_KEYDOWN, SDLK_w, KMOD_LCTRL)));
+  // Super down, Q, Super up: Q comes while Super is held.
+  for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+    SDL_Event super = Key(type, SDLK_LSUPER), q = Key(type, SDLK_q);
+    SDL_PushEvent(&super);
+    if (type == SDL_KEYDOWN) SDL_PushEvent(&q);
+  }
+  EXPECT_TRUE(Handle_queue());
+  EXPECT_FALSE(Handle_event(Key(SDL_KEYDOWN, SDLK_q)));  // after the release
+  // The keyboard went elsewhere while Super was down: its later release is not ours to wait for.
+  SDL_Event super_down = Key(SDL_KEYDOWN, SDLK_RSUPER), focus{}, q = Key(SDL_KEYDOWN, SDLK_q),
+            super_up = Key(SDL_KEYUP, SDLK_RSUPER);
+  focus.type = SDL_ACTIVEEVENT;
+  focus.active.state = SDL_APPINPUTFOCUS;
+  focus.active.gain = 0;
+  for (SDL_Event* event : {&super_down, &focus, &q, &super_up}) SDL_PushEvent(event);
+  EXPECT_FALSE(Handle_queue());
+}
+
+TEST(Platform, SettingsPathFollowsXdgDataHomeAndMovesACacheFileOnce) {
+  const std::string home = Use_temp_home();
+  const std::string name = "/com.lanternworks.Shorebound";
+  EXPECT_EQ(Settings_file_path(), home + "/data" + name + name + ".cfg");
+  const std::string fallback = home + "/.local/share" + name + name + ".cfg";
+  setenv("XDG_DATA_HOME", "", 1);
+  EXPECT_EQ(Settings_file_path(), fallback);
+  unsetenv("XDG_DATA_HOME");
+  const std::string cached = home + "/cache" + name + name + ".cfg";
+  for (const std::string& dir : {std::string("/cache"), "/cache" + name}) mkdir((home + dir).c_str(), 0755);
+  Write_file(cached, "old progress");
+  EXPECT_EQ(Settings_file_path(), fallback);
+  EXPECT_EQ(Read_file(fallback), "old progress");
+  EXPECT_NE(access(cached.c_str(), F_OK), 0);
+  Write_file(cached, "older still");  // only once: the file there now is kept
+  Settings_file_path();
+  EXPECT_EQ(Read_file(fallback), "old progress");
+}
+
+}  // namespace
