@@ -28,7 +28,10 @@ TEST_F(Play, AFortyEightPieceBoardCompletesWhenItsLastStarBurnsOut) {
   Boot(2);
   ASSERT_EQ(Loose().size(), 48u);
   const std::string last = Loose()[0];
-  while (Loose().size() > 1) ASSERT_FALSE(Place(Loose().back()).empty());
+  for (const std::string& shape : Loose())
+    if (shape != last && Piece(shape, "puzzle").count("FUN")) {
+      ASSERT_NE(Place(shape), last);
+    }
   Run_for(4500);  // every piece but the last has landed, all their stars burnt out
   EXPECT_EQ(Settings.puzzle_done[0], 0u);
   ASSERT_EQ(Place(last), last);
