@@ -28,10 +28,9 @@ TEST_F(Play, AFortyEightPieceBoardCompletesWhenItsLastStarBurnsOut) {
   Boot(2);
   ASSERT_EQ(Loose().size(), 48u);
   const std::string last = Loose()[0];
-  for (const std::string& shape : Loose())
-    if (shape != last && Piece(shape, "puzzle").count("FUN")) {
-      ASSERT_NE(Place(shape), last);
-    }
+  for (const std::string& shape : Loose()) {
+    if (shape != last && Piece(shape, "puzzle").count("FUN")) ASSERT_NE(Place(shape), last);
+  }
   Run_for(4500);  // every piece but the last has landed, all their stars burnt out
   EXPECT_EQ(Settings.puzzle_done[0], 0u);
   ASSERT_EQ(Place(last), last);
@@ -97,10 +96,7 @@ TEST_F(Play, ADraggedPieceGoesHomeOnItsOutlineAndBackWhenLetGoElsewhere) {
     Run_for(100);
     int px, py;
     Pixel_of(to_x, to_y, Depth_piece, px, py);
-    for (int i = 1; i <= 5; ++i) {
-      Push_motion(px, py);
-      Run_for(50);
-    }
+    for (int i = 1; i <= 5; ++i) Push_motion(px, py), Run_for(50);
     Push_button(false, px, py);
     Run_for(200);
   };
@@ -128,10 +124,9 @@ class Race : public Play {
   // Sends every loose piece home but `keep` and waits until they have landed.
   void Land_all_but(const std::string& keep = "") {
     std::vector<std::string> loose = Loose();
-    for (const std::string& shape : loose)
-      if (shape != keep && Piece(shape, "puzzle").count("FUN")) {
-        ASSERT_FALSE(Place(shape).empty());
-      }
+    for (const std::string& shape : loose) {
+      if (shape != keep && Piece(shape, "puzzle").count("FUN")) ASSERT_FALSE(Place(shape).empty());
+    }
     for (const std::string& shape : loose)
       while (shape != keep && !Home(shape) && test_now < 100000) Frame();
   }
@@ -204,10 +199,7 @@ TEST_F(Race, APieceFlyingWhenNextIsClickedLandsOnItsOwnBoard) {
 TEST_F(Race, QuickClicksOnTheArrowsSettleOnOnePuzzle) {
   int most_views = 0;
   for (int i = 0; i < 15; ++i) {  // twelve times next, from 0 round to 2; three times back to 9
-    if (i < 12)
-      Next();
-    else
-      Click_drawing("Int_butt", "prev_pz", "prev_draw");
+    i < 12 ? Next() : Click_drawing("Int_butt", "prev_pz", "prev_draw");
     most_views = std::max(most_views, Views());
   }
   EXPECT_EQ(puzzle_index, 9);
