@@ -25,14 +25,14 @@ class Play : public Game_test {
 };
 
 TEST_F(Play, AFortyEightPieceBoardCompletesWhenItsLastStarBurnsOut) {
-  Boot(2);
+  ASSERT_NO_FATAL_FAILURE(Boot(2));
   ASSERT_EQ(Loose().size(), 48u);
   const std::string last = Loose()[0];
   for (const std::string& shape : Loose()) {
-    if (shape != last && Piece(shape, "puzzle").count("FUN")) ASSERT_NE(Place(shape), last);
+    if (shape != last && Piece(shape, "puzzle").count("FUN")) { ASSERT_NE(Place(shape), last); }
   }
   Run_for(4500);  // every piece but the last has landed, all their stars burnt out
-  EXPECT_EQ(Settings.puzzle_done[0], 0u);
+  ASSERT_EQ(Settings.puzzle_done[0], 0u);
   ASSERT_EQ(Place(last), last);
   while (!Home(last) && test_now < 120000) Frame();
   Run_for(1950);  // its ten stars still burn
@@ -44,7 +44,7 @@ TEST_F(Play, AFortyEightPieceBoardCompletesWhenItsLastStarBurnsOut) {
 }
 
 TEST_F(Play, APieceInFlightCannotBeSelectedAgain) {
-  Boot(1);
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
   const std::string piece = Place(Loose()[0]);
   ASSERT_FALSE(piece.empty());
   ASSERT_FALSE(Home(piece));
@@ -58,7 +58,7 @@ TEST_F(Play, APieceInFlightCannotBeSelectedAgain) {
 }
 
 TEST_F(Play, BreakingThePuzzleUpScattersItsPiecesAfresh) {
-  Boot(1);
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
   const std::vector<double> before = Positions();
   Click_drawing("Int_butt", "bbreak", "bbreak_draw");
   Run_for(1300);
@@ -69,7 +69,7 @@ TEST_F(Play, BreakingThePuzzleUpScattersItsPiecesAfresh) {
 }
 
 TEST_F(Play, AnOpenWindowTakesTheClicksMeantForTheBoardBehindIt) {
-  Boot(1);
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
   const std::string piece = Loose()[0];
   Click_drawing("Int_butt", "bhelp", "bhelp_draw");
   Run_for(1300);
@@ -85,7 +85,7 @@ TEST_F(Play, AnOpenWindowTakesTheClicksMeantForTheBoardBehindIt) {
 }
 
 TEST_F(Play, ADraggedPieceGoesHomeOnItsOutlineAndBackWhenLetGoElsewhere) {
-  Boot(1);
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
   std::string piece;  // one whose outline lies away from the board's middle
   for (const std::string& shape : Loose())
     if (std::abs(Piece(shape, "puzzle")["CENTER_X"].value.number) > 4) piece = shape;
@@ -125,7 +125,7 @@ class Race : public Play {
   void Land_all_but(const std::string& keep = "") {
     std::vector<std::string> loose = Loose();
     for (const std::string& shape : loose) {
-      if (shape != keep && Piece(shape, "puzzle").count("FUN")) ASSERT_FALSE(Place(shape).empty());
+      if (shape != keep && Piece(shape, "puzzle").count("FUN")) { ASSERT_FALSE(Place(shape).empty()); }
     }
     for (const std::string& shape : loose)
       while (shape != keep && !Home(shape) && test_now < 100000) Frame();

@@ -49,6 +49,7 @@ class Game_test : public ::testing::Test {
     if (piece_mode == 0) return;
     Click_drawing("z_Int_store", "m_select", piece_mode == 1 ? "m_low_draw" : "m_heigh_draw");
     Run_for(2000);
+    ASSERT_TRUE(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_plase")) << "no board";
   }
   void Frame(double ms) {
     test_now += ms;
@@ -69,6 +70,7 @@ class Game_test : public ::testing::Test {
   }
   // A tap where a drawing function draws its model (a button: its POS_X, POS_Y, POS_Z).
   void Click_drawing(const std::string& store, const std::string& object, const char* fun) {
+    ASSERT_TRUE(Is_object_in_global_store(store, object)) << object << " is not there to click";
     Param_map& at = Params(store, object, fun);
     Click(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number);
   }
@@ -100,6 +102,7 @@ class Game_test : public ::testing::Test {
     return loose;
   }
   void Click_piece(const std::string& shape) {
+    ASSERT_TRUE(Is_object_in_global_store(Puzzle_pack(puzzle_index), shape)) << shape;
     Param_map& at = Piece(shape, "puzz_draw");
     Click(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece);
   }
