@@ -157,8 +157,9 @@ void View_point(const Video* video, double px, double py, double distance, doubl
 
 void Open_video(int32_t width, int32_t height) { Video_ptr = new Video(width, height); }
 
+// The window goes with the process: quitting SDL's video here would unload the GL driver
+// while its own allocations still stand.
 void Close_video() {
   delete Video_ptr;
   Video_ptr = nullptr;
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

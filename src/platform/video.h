@@ -25,7 +25,7 @@ struct Video {
 extern Video* Video_ptr;
 // Opens the window (width and height 0: full screen); ends the process on failure.
 void Open_video(int32_t width, int32_t height);
-// Closes the window and the video subsystem.
+// Forgets the window record (the window itself closes with the process).
 void Close_video();
 
 // The window's icon, given before the window opens: RGBA rows, top row first (none when

@@ -11,8 +11,10 @@ namespace {
 std::vector<std::string> trace;  // "object:function" of every call
 void Trace() { trace.push_back(Current_object->name + ":" + Current_object->fun_name); }
 void End_self() { Trace(); End_object(Current_object); }
-Object* victim = nullptr;
-void End_victim() { Trace(); End_object(victim); }
+void End_victim() {
+  Trace();
+  if (Is_object_in_global_store("V", "victim")) End_object(Get_object_from_global_store("V", "victim"));
+}
 
 void Add(Object* object, const std::string& fun, Run_list list, Callback callback = Trace) {
   Add_started_function(object, fun, callback, list);
@@ -49,7 +51,7 @@ TEST_F(Runtime, EndedObjectsFinishTheirFrameAndUnprocessedOnesGoAtTheSecondSweep
   Add(parent, "draw", After_list);
   Link_object(parent, "Q", "child");
   Add(new Object("Q", "child"), "draw", After_list);
-  Add(victim = Child("V", "victim"), "draw", Before_list);
+  Add(Child("V", "victim"), "draw", Before_list);
   Add(Child("K", "killer"), "kill", Before_list, End_victim);  // "K" runs before "V"
   Frame();
   Frame();
