@@ -15,9 +15,10 @@ import os, random, signal, struct, subprocess, sys, threading, time
 game, scratch, trials = sys.argv[1], sys.argv[2], int(sys.argv[3])
 rng, lock = random.Random(200), threading.Lock()
 name = 'com.lanternworks.Shorebound'
-# Version 1; sound on, music off, 48 pieces, puzzles 2 and 7 done: saved back unchanged.
+# Version 1 (file and record); sound on, music off, 48 pieces, puzzles 2 and 7 done: saved
+# back unchanged.
 record = bytearray(80)
-record[0] = record[4 + 29] = 1
+record[0] = record[4] = record[4 + 29] = 1
 struct.pack_into('<I', record, 4 + 32, 2)
 for done in (2, 7):
     struct.pack_into('<I', record, 40 + 4 * done, 1)
