@@ -67,12 +67,8 @@ static void Wait_for_frame(double until) {
 bool Run_loop_step() {
   static double frame_start = 0.0;
   static uint64_t last_signature = 0;
-  bool quit = false, input = false;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) {
-    input = true;
-    if (Handle_event(event)) quit = true;
-  }
+  bool input = false;
+  const bool quit = Handle_pending_events(input);
   Run_frame();
   SDL_GL_SwapBuffers();
   // Pacing: where the swap returned at once (no vertical sync, as under a virtual display),

@@ -77,6 +77,17 @@ bool Handle_event(const SDL_Event& event) {
   }
 }
 
+bool Handle_pending_events(bool& any) {
+  bool quit = false;
+  any = false;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    any = true;
+    if (Handle_event(event)) quit = true;
+  }
+  return quit;
+}
+
 void Input_frame_done() {
   if (Mouse_state.late_release) Mouse_state.pressed = 0;
   Mouse_state.late_release = 0;

@@ -23,5 +23,8 @@ extern Mouse_record Mouse_state;
 
 // Applies one event to Mouse_state; true when it is the quit chord (Meta+Q, Ctrl+Q, Super+Q).
 bool Handle_event(const SDL_Event& event);
+// Hands every waiting SDL event to Handle_event, one at a time (what is still queued stays
+// visible to it); true when one was the quit chord. `any` tells whether there was an event.
+bool Handle_pending_events(bool& any);
 // Called at the end of every frame: the frame has seen the press.
 void Input_frame_done();

@@ -20,19 +20,22 @@ static void Preload(const std::string& pack, const std::vector<const char*>& pic
   for (const char* picture : pictures) Extract_tex_from_data_store(pack, picture);
 }
 
-// The pictures of one kind in every piece set.
-static std::vector<const char*> Set_pictures(const char* Piece_set::*picture) {
-  std::vector<const char*> pictures;
+// The pictures of one kind in every piece set, after the given ones.
+static std::vector<const char*> Set_pictures(const char* Piece_set::*picture,
+                                             std::vector<const char*> pictures = {}) {
   for (const Piece_set& set : Piece_sets) pictures.push_back(set.*picture);
   return pictures;
 }
 
 void Preload_puzzle_images() {
-  std::vector<const char*> puzzle = {Final_picture, Preview_picture};
-  for (const char* picture : Set_pictures(&Piece_set::puzzle_picture)) puzzle.push_back(picture);
+  // The loader calls this every frame once it stands: the lists are made once.
+  static const std::vector<const char*> puzzle =
+      Set_pictures(&Piece_set::puzzle_picture, {Final_picture, Preview_picture});
+  static const std::vector<const char*> board = Set_pictures(&Piece_set::board_picture);
+  static const std::vector<const char*> shadow = Set_pictures(&Piece_set::shadow_picture);
   for (int i = 0; i < Puzzle_count; ++i) Preload(Puzzle_pack(i), puzzle);
-  for (int k = 0; k < Pattern_count; ++k) Preload(Board_pack(k), Set_pictures(&Piece_set::board_picture));
-  for (int k = 0; k < Pattern_count; ++k) Preload(Shadow_pack(k), Set_pictures(&Piece_set::shadow_picture));
+  for (int k = 0; k < Pattern_count; ++k) Preload(Board_pack(k), board);
+  for (int k = 0; k < Pattern_count; ++k) Preload(Shadow_pack(k), shadow);
   Preload(Main_pack, {Background_picture, Frame_picture});
   Preload(Select_pack, {"HEIGH.PNG", "LOW.PNG", "PLEASE.PNG"});
   Preload(Help_pack, {"HELP_FON.PNG"});

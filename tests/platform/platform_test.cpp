@@ -19,13 +19,10 @@ SDL_Event Key(Uint8 type, SDLKey key, unsigned mod = KMOD_NONE) {
   return event;
 }
 
-// Hands every waiting event to Handle_event one at a time, as the frame step does (what is
-// still queued is visible to it); true when one of them was the quit chord.
+// Every waiting event through Handle_event, as the frame step does; true on the quit chord.
 bool Handle_queue() {
-  bool quit = false;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) quit = Handle_event(event) || quit;
-  return quit;
+  bool any;
+  return Handle_pending_events(any);
 }
 
 TEST(Input, AQuickTapReachesTheNextPickAndALaterReleaseIsADropWhereItHappened) {

@@ -14,10 +14,7 @@
 inline void Start_scene() {
   Ensure_window();
   Destroy_all_objects();
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) {
-  }
-  Mouse_state = Mouse_record();
+  Forget_input();
   Use_test_clock(0);
   Create_main_object();
 }
@@ -25,8 +22,8 @@ inline void Start_scene() {
 // Advances the clock by `ms`, hands the waiting events to the input record, draws a frame.
 inline void Step(double ms = 16) {
   test_now += ms;
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) Handle_event(event);
+  bool any;
+  Handle_pending_events(any);
   Begin_frame();
   Draw_tree(Main_object);
   Sweep_global_store();

@@ -32,10 +32,7 @@ class Game_test : public ::testing::Test {
     Resource_dir = SHOREBOUND_BINARY_DIR "/Resources/";
     if (home.empty()) home = Use_temp_home();
     Use_test_clock(0);
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
-    Mouse_state = Mouse_record();
+    Forget_input();
   }
   void TearDown() override {
     Destroy_all_objects();

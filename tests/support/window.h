@@ -6,10 +6,19 @@
 #include <SDL.h>
 
 #include "platform/clock.h"
+#include "platform/input.h"
 #include "platform/video.h"
 
 inline void Ensure_window() {
   if (Video_ptr == nullptr) Open_video(640, 400);
+}
+
+// No events waiting, no pointer state: what an earlier test pushed is gone.
+inline void Forget_input() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+  }
+  Mouse_state = Mouse_record();
 }
 
 inline double test_now = 0.0;
