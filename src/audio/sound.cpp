@@ -82,6 +82,8 @@ static void Start_sample(const std::string& pack_name, const std::string& entry_
   s->looping = looping;
   s->format = info.format;
   s->rate = info.rate;
+  static uint64_t started = 0;
+  s->serial = ++started;
   alGenBuffers(4, s->buffers);
   alGenSources(1, &s->source);
   // Heard at the listener at full gain, with no distance or direction effect. (OpenAL Soft

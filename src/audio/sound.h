@@ -27,6 +27,7 @@ struct sample {
   unsigned char looping = 0;           // 1 for music
   ALenum format = 0;                   // read from the header once; 0 = nothing to queue
   ALsizei rate = 0;
+  uint64_t serial = 0;                 // the how-manyth sound started in the run, from 1
 };
 
 // Bytes handed to OpenAL per buffer.

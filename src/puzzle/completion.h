@@ -5,8 +5,9 @@
 // A star on the board object: drifts, grows or shrinks, fades out over two seconds, and is
 // counted when it burns out.
 void Draw_star();
-// The puzzle's board goes away with stars still burning (its puzzle slid out): they count as
-// burnt out, so a puzzle finished just before it was switched away is done.
+// The puzzle's board goes away with stars still burning (its puzzle slid out, or is shown anew
+// while it slides out): the stars not yet counted count as burnt out, so a puzzle finished
+// just before it was switched away is done, and one with a piece still loose is not.
 void Burn_out_stars(const std::string& puzzle_pack);
 // Records the current puzzle as done, ends its board and shows the finished picture.
 void Finish_puzzle();

@@ -51,9 +51,12 @@ void Draw_piece() {
     params["SCALE_Z"].value.number = 1.0;
   }
   if (params.count("TIME") == 0) params["TIME"].value.number = now;
+  // A click is taken once. A piece that is not queued for picking (dragged, or home) would
+  // otherwise keep its click flag and be clicked again in every frame.
+  const bool clicked = Pick_flag(params, "MOUSE_CL");
+  if (clicked) params["MOUSE_CL"].value.flag = 0;
   // While a puzzle slides in or out its pieces are drawn but neither picked nor animated.
   if (transition_lock == 0) {
-    bool clicked = Pick_flag(params, "MOUSE_CL");
     if (clicked) params["cl_time"].value.number = now;
     if (clicked || params["SCALE_X"].value.number > 1.0)
       Set_scale_xy(params, std::max(Pulse_scale(now - Param_number(params, "cl_time", 0.0)), 1.0));

@@ -24,6 +24,9 @@ void Show_puzzle(const std::string& puzzle_pack, const std::string& board_pack,
                  const std::string& shadow_pack) {
   if (Has_fun_var_data("Int_store", "help_im", "prev_im_draw", "MODEL_1"))
     Return_fun_var_data("Int_store", "help_im", "prev_im_draw", "MODEL_1").text = puzzle_pack;
+  // The puzzle may still be sliding out with its board: the new view replaces that one now,
+  // so the stars still burning there count first (they may complete it).
+  Burn_out_stars(puzzle_pack);
   transition_lock = 1;
   selected_piece.clear();
   stars_done[puzzle_index] = 0;
@@ -33,7 +36,8 @@ void Show_puzzle(const std::string& puzzle_pack, const std::string& board_pack,
   Slide_params(Add_started_function(view, "obj_hide_start", Slide_out, No_list));
   Add_started_function(view, "obj_view_end", Slide_close, After_list);
   Add_started_function(view, "obj_hide_end", Slide_close, No_list);
-  Link_object(Main_object, puzzle_pack, "plase");
+  // A view replaced while it slid out is still linked: one link is enough.
+  if (!Has_link(Main_object, puzzle_pack, "plase")) Link_object(Main_object, puzzle_pack, "plase");
   if (Settings.puzzle_done[puzzle_index] != 0)
     Show_finished_picture(puzzle_pack);
   else
@@ -96,8 +100,7 @@ void Slide_out() {
   transition_lock = 1;
   if (opacity <= 0) {
     transition_lock = 0;
-    Burn_out_stars(Current_object->store);
-    End_object(Current_object);
+    End_object(Current_object);  // its board's stars are counted when the board has run
   }
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -107,6 +110,9 @@ void Slide_out() {
 }
 
 void Slide_close() {
+  // The last frame of a view that slid out: its board has run, its stars still burning (a
+  // piece that landed in this very frame included) count as burnt out.
+  if (Current_object->ended) Burn_out_stars(Current_object->store);
   glDepthMask(GL_TRUE);
   glColor4f(1, 1, 1, 1);
   glDisable(GL_BLEND);

@@ -50,6 +50,15 @@ void Link_object(Object* parent, const std::string& child_store, const std::stri
   parent->new_links.emplace(child_store, child_name);
 }
 
+bool Has_link(const Object* parent, const std::string& child_store, const std::string& child_name) {
+  for (const auto* links : {&parent->links, &parent->new_links}) {
+    auto range = links->equal_range(child_store);
+    for (auto link = range.first; link != range.second; ++link)
+      if (link->second == child_name) return true;
+  }
+  return false;
+}
+
 void Add_object_to_global_store(const std::string& store_name, Object* object) {
   // Assigning over an existing entry destroys the namesake at once.
   Global_env[store_name][object->name].reset(object);

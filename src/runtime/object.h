@@ -77,6 +77,8 @@ void Queue_stop_function_before(Object* object, const std::string& fun_name);
 void Queue_stop_function_after(Object* object, const std::string& fun_name);
 void Queue_remove_function(Object* object, const std::string& fun_name);
 void Link_object(Object* parent, const std::string& child_store, const std::string& child_name);
+// Whether the parent links the child, or has a link to it waiting.
+bool Has_link(const Object* parent, const std::string& child_store, const std::string& child_name);
 
 // Where Add_started_function puts a new function: on no list yet, or on the before- or
 // after-list (queued like Start_function_before and Start_function_after).

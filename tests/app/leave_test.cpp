@@ -43,9 +43,9 @@ class LeaveDeathTest : public Game_test {
 
 TEST_F(LeaveDeathTest, TheExitWindowsOkSavesAndEndsWithStatus1) {
   Leave([&] {
-    Click_drawing("Int_butt", "bclose", "bclose_draw");
+    Tap_drawing({"Int_butt", "bclose", "bclose_draw"});
     Run_for(1300);
-    Click_drawing("z_Int_store", "m_exit", "bok_draw");
+    Tap_drawing({"z_Int_store", "m_exit", "bok_draw"});
     Run_for(500);
   });
   EXPECT_EQ(Opened(), "");
@@ -54,9 +54,9 @@ TEST_F(LeaveDeathTest, TheExitWindowsOkSavesAndEndsWithStatus1) {
 TEST_F(LeaveDeathTest, ALinkHeldForTwoSecondsOpensItsAddressSavesAndEndsWithStatus1) {
   Link_addresses = {"https://home.example.test/shore", "https://birds.example.test/sb", ""};
   Leave([&] {
-    Click_drawing("Int_butt", "bmenu", "bmenu_draw");
+    Tap_drawing({"Int_butt", "bmenu", "bmenu_draw"});
     Run_for(1300);
-    Param_map& link = Params("z_Int_store", "m_menu", "bvisit_draw");
+    Param_map& link = Params({"z_Int_store", "m_menu", "bvisit_draw"});
     Push_press_at(link["POS_X"].value.number, link["POS_Y"].value.number, link["POS_Z"].value.number);
     Run_for(1900);
     Write_file(home + "/still_here", "");

@@ -1,9 +1,8 @@
-// Playing a board in the running game, through real clicks: the 48-piece star target, a piece
-// in flight, a rebuild's fresh scatter, a window in front of the board, and dragging.
+// Playing a board in the running game, through real taps and drags: the 48-piece star target,
+// a piece in flight, dragging, and switching puzzles while one is still busy.
 #include <algorithm>
 #include <cmath>
 
-#include "runtime/process.h"
 #include "support/game.h"
 
 namespace {
@@ -14,23 +13,20 @@ class Play : public Game_test {
     Game_test::SetUp();
     Played_before();
   }
-  // Where every piece of the shown puzzle lies now.
-  std::vector<double> Positions() {
-    std::vector<double> at;
+  // A loose piece whose outline lies away from the board's middle.
+  std::string Away_from_middle() {
     for (const std::string& shape : Loose())
-      for (const char* axis : {"POS_X", "POS_Y"}) at.push_back(Piece(shape, "puzz_draw")[axis].value.number);
-    return at;
+      if (std::abs(Piece(shape, "puzzle")["CENTER_X"].value.number) > 4) return shape;
+    return "";
   }
-  bool Home(const std::string& shape) { return Piece(shape, "puzz_draw")["POS_Z"].value.number == Depth_landed; }
 };
 
 TEST_F(Play, AFortyEightPieceBoardCompletesWhenItsLastStarBurnsOut) {
   ASSERT_NO_FATAL_FAILURE(Boot(2));
   ASSERT_EQ(Loose().size(), 48u);
   const std::string last = Loose()[0];
-  for (const std::string& shape : Loose()) {
-    if (shape != last && Piece(shape, "puzzle").count("FUN")) { ASSERT_NE(Place(shape), last); }
-  }
+  for (const std::string& shape : Loose())
+    if (shape != last && Piece(shape, "puzzle").count("FUN")) ASSERT_NE(Place(shape), last);
   Run_for(4500);  // every piece but the last has landed, all their stars burnt out
   ASSERT_EQ(Settings.puzzle_done[0], 0u);
   ASSERT_EQ(Place(last), last);
@@ -48,68 +44,39 @@ TEST_F(Play, APieceInFlightCannotBeSelectedAgain) {
   const std::string piece = Place(Loose()[0]);
   ASSERT_FALSE(piece.empty());
   ASSERT_FALSE(Home(piece));
-  Click_piece(piece);  // where it flies now
+  Param_map& at = Piece(piece, "puzz_draw");
+  Move_to(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece);  // where it flies now
+  Tap_here();
   EXPECT_EQ(selected_piece, "");
   Run_for(2500);
   EXPECT_TRUE(Home(piece));
-  Click_piece(piece);  // and where it has landed
+  Move_to(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece);  // where it has landed
+  Tap_here();
   EXPECT_EQ(selected_piece, "");
   EXPECT_EQ(Loose().size(), 19u);
 }
 
-TEST_F(Play, BreakingThePuzzleUpScattersItsPiecesAfresh) {
+TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackWhenLetGoElsewhereAndHomeOnItsOutline) {
   ASSERT_NO_FATAL_FAILURE(Boot(1));
-  const std::vector<double> before = Positions();
-  Click_drawing("Int_butt", "bbreak", "bbreak_draw");
-  Run_for(1300);
-  Click_drawing("z_Int_store", "m_break", "bbreak_draw");
-  Run_for(4000);
-  ASSERT_EQ(Loose().size(), 20u);
-  EXPECT_NE(Positions(), before);
-}
-
-TEST_F(Play, AnOpenWindowTakesTheClicksMeantForTheBoardBehindIt) {
-  ASSERT_NO_FATAL_FAILURE(Boot(1));
-  const std::string piece = Loose()[0];
-  Click_drawing("Int_butt", "bhelp", "bhelp_draw");
-  Run_for(1300);
-  ASSERT_TRUE(Is_object_in_global_store("z_Int_store", "m_help"));
-  Click_piece(piece);
-  EXPECT_EQ(selected_piece, "");
-  Click_drawing("Int_butt", "next_pz", "next_draw");
-  EXPECT_EQ(puzzle_index, 0);
-  Click_drawing("z_Int_store", "m_help", "bclose_draw");
-  Run_for(1500);
-  Click_piece(piece);  // the window gone, the board takes clicks again
-  EXPECT_EQ(selected_piece, piece);
-}
-
-TEST_F(Play, ADraggedPieceGoesHomeOnItsOutlineAndBackWhenLetGoElsewhere) {
-  ASSERT_NO_FATAL_FAILURE(Boot(1));
-  std::string piece;  // one whose outline lies away from the board's middle
-  for (const std::string& shape : Loose())
-    if (std::abs(Piece(shape, "puzzle")["CENTER_X"].value.number) > 4) piece = shape;
+  const std::string piece = Away_from_middle();
   Param_map& at = Piece(piece, "puzz_draw");
   const double x = at["POS_X"].value.number, y = at["POS_Y"].value.number;
-  auto drag_to = [&](double to_x, double to_y) {
-    Push_press_at(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece);
-    Run_for(100);
-    int px, py;
-    Pixel_of(to_x, to_y, Depth_piece, px, py);
-    for (int i = 1; i <= 5; ++i) Push_motion(px, py), Run_for(50);
-    Push_button(false, px, py);
-    Run_for(200);
-  };
-  drag_to(0, 0);  // the board's middle, away from its outline (unless it belongs there)
-  Param_map& home = Piece(piece, "puzzle");
-  const double home_x = home["CENTER_X"].value.number, home_y = home["CENTER_Y"].value.number;
+  Drag(piece, 0, 0, 2000);  // two seconds to the board's middle, away from its outline
+  EXPECT_EQ(started[Pick_up_sound], 1);
   EXPECT_EQ(at["POS_X"].value.number, x);
   EXPECT_EQ(at["POS_Y"].value.number, y);
-  EXPECT_FALSE(Home(piece));
-  drag_to(home_x, home_y);
-  Run_for(500);
+  EXPECT_EQ(selected_piece, piece);  // still lifted where it lay
+  Param_map& home = Piece(piece, "puzzle");
+  Drag(piece, home["CENTER_X"].value.number, home["CENTER_Y"].value.number);
+  EXPECT_EQ(started[Pick_up_sound], 2);
+  Run_for(2600);  // it lands, its stars burn out
   EXPECT_TRUE(Home(piece));
   EXPECT_EQ(Loose().size(), 19u);
+  // Nothing moves any more: the screen may rest, and the piece lies at its own size.
+  EXPECT_EQ(home["SCALE_X"].value.number, 1.0);
+  const uint64_t still = Store_signature();
+  Frame();
+  EXPECT_EQ(Store_signature(), still);
 }
 
 // ---- Switching puzzles while one is still busy; the progress is read from the settings file
@@ -121,16 +88,30 @@ class Race : public Play {
     Play::SetUp();
     Boot(1);
   }
-  // Sends every loose piece home but `keep` and waits until they have landed.
-  void Land_all_but(const std::string& keep = "") {
+  // Sends every loose piece home but `keep` and waits until they have landed; the time of the
+  // last landing.
+  double Land_all_but(const std::string& keep = "") {
     std::vector<std::string> loose = Loose();
-    for (const std::string& shape : loose) {
-      if (shape != keep && Piece(shape, "puzzle").count("FUN")) { ASSERT_FALSE(Place(shape).empty()); }
-    }
+    for (const std::string& shape : loose)
+      if (shape != keep && Piece(shape, "puzzle").count("FUN")) EXPECT_FALSE(Place(shape).empty());
     for (const std::string& shape : loose)
       while (shape != keep && !Home(shape) && test_now < 100000) Frame();
+    return test_now;
   }
-  void Next() { Click_drawing("Int_butt", "next_pz", "next_draw"); }
+  // The loose piece nearest its outline.
+  std::string Nearest() {
+    std::string nearest;
+    double way = 1e9;
+    for (const std::string& shape : Loose()) {
+      Param_map &at = Piece(shape, "puzz_draw"), &home = Piece(shape, "puzzle");
+      const double its = std::max(std::abs(at["POS_X"].value.number - home["CENTER_X"].value.number),
+                                  std::abs(at["POS_Y"].value.number - home["CENTER_Y"].value.number));
+      if (its < way) way = its, nearest = shape;
+    }
+    return nearest;
+  }
+  void Next() { Tap_drawing({"Int_butt", "next_pz", "next_draw"}); }
+  void Previous() { Tap_drawing({"Int_butt", "prev_pz", "prev_draw"}); }
   int Views() {
     int views = 0;
     for (int i = 0; i < Puzzle_count; ++i) views += Is_object_in_global_store(Puzzle_pack(i), "plase");
@@ -142,13 +123,13 @@ class Race : public Play {
     ASSERT_EQ(file.size(), 80u);
     for (int i = 0; i < Puzzle_count; ++i) EXPECT_EQ(file[40 + 4 * i], i == done) << "puzzle " << i;
   }
-  // The shown puzzle stands whole, alone, with all its pieces loose.
-  void Expect_whole_board() {
+  // The shown puzzle stands whole, alone, finished or with all its pieces loose.
+  void Expect_whole(bool finished) {
     EXPECT_EQ(transition_lock, 0);
     EXPECT_EQ(Views(), 1);
-    EXPECT_TRUE(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_plase"));
-    EXPECT_FALSE(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_final"));
-    EXPECT_EQ(Loose().size(), 20u);
+    EXPECT_EQ(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_plase"), !finished);
+    EXPECT_EQ(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_final"), finished);
+    if (!finished) EXPECT_EQ(Loose().size(), 20u);
   }
 };
 
@@ -158,33 +139,44 @@ TEST_F(Race, FinishThenNextWithinASecondKeepsTheFinishedPuzzle) {
   Next();
   Run_for(3000);
   EXPECT_EQ(puzzle_index, 1);
-  Expect_whole_board();
+  Expect_whole(false);
+  Expect_saved_done(0);
+}
+
+TEST_F(Race, FinishThenNextThenPreviousWithinTheSlideBringsItBackFinished) {
+  Land_all_but();
+  Run_for(200);
+  Next();
+  Previous();
+  Run_for(3000);
+  EXPECT_EQ(puzzle_index, 0);
+  Expect_whole(true);
   Expect_saved_done(0);
 }
 
 TEST_F(Race, FinishThenBreakUpWithinASecondLeavesItBrokenUp) {
   Land_all_but();
   Run_for(200);
-  Click_drawing("Int_butt", "bbreak", "bbreak_draw");
+  Tap_drawing({"Int_butt", "bbreak", "bbreak_draw"});
   Run_for(400);
-  Click_drawing("z_Int_store", "m_break", "bbreak_draw");
+  Tap_drawing({"z_Int_store", "m_break", "bbreak_draw"});
   Run_for(4000);
   EXPECT_EQ(puzzle_index, 0);
-  Expect_whole_board();
+  Expect_whole(false);
   Expect_saved_done(-1);
 }
 
-TEST_F(Race, APieceFlyingWhenNextIsClickedLandsOnItsOwnBoard) {
-  // The last piece: the one nearest its outline, so that it lands before its board is gone.
-  std::string last;
-  double nearest = 1e9;
-  for (const std::string& shape : Loose()) {
-    Param_map &at = Piece(shape, "puzz_draw"), &home = Piece(shape, "puzzle");
-    const double way = std::max(std::abs(at["POS_X"].value.number - home["CENTER_X"].value.number),
-                                std::abs(at["POS_Y"].value.number - home["CENTER_Y"].value.number));
-    if (way < nearest) nearest = way, last = shape;
-  }
-  ASSERT_LT(nearest, 10);
+TEST_F(Race, NineteenPiecesHomeAndNextTappedAsTheirStarsBurnOutLeaveItUnfinished) {
+  const double landed = Land_all_but(Nearest());
+  Run_for(650 - (test_now - landed));
+  Next();  // the slide-out ends in the frame in which the last landed piece's stars expire
+  Run_for(3000);
+  EXPECT_EQ(Settings.puzzle_done[0], 0u);
+  Expect_saved_done(-1);
+}
+
+TEST_F(Race, APieceFlyingWhenNextIsTappedLandsOnItsOwnBoard) {
+  const std::string last = Nearest();
   Land_all_but(last);
   Run_for(2100);  // their stars burn out
   ASSERT_EQ(Place(last), last);
@@ -192,20 +184,38 @@ TEST_F(Race, APieceFlyingWhenNextIsClickedLandsOnItsOwnBoard) {
   EXPECT_FALSE(Home(last));
   Run_for(3000);
   EXPECT_EQ(puzzle_index, 1);
-  Expect_whole_board();
+  Expect_whole(false);
   Expect_saved_done(0);
 }
 
-TEST_F(Race, QuickClicksOnTheArrowsSettleOnOnePuzzle) {
+TEST_F(Race, APieceLandingInTheFrameItsPuzzleSlidesAwayStillCompletesIt) {
+  const std::string last = Nearest();
+  Land_all_but(last);
+  Run_for(2100);
+  ASSERT_EQ(Place(last), last);
+  Next();
+  const double gone = Params({Puzzle_pack(0), "plase", "obj_hide_start"})["TIME"].value.number + 1250;
+  Param_map &at = Params({Puzzle_pack(0), last, "puzz_draw"}), &home = Params({Puzzle_pack(0), last, "puzzle"});
+  while (at["POS_X"].value.number != home["CENTER_X"].value.number ||
+         at["POS_Y"].value.number != home["CENTER_Y"].value.number)
+    Frame();
+  ASSERT_LT(test_now, gone);
+  ASSERT_NE(at["POS_Z"].value.number, Depth_landed);
+  Frame(gone - test_now);  // it lands as its puzzle's slide-out ends
+  Run_for(3000);
+  Expect_saved_done(0);
+}
+
+TEST_F(Race, QuickTapsOnTheArrowsSettleOnOnePuzzle) {
   int most_views = 0;
   for (int i = 0; i < 15; ++i) {  // twelve times next, from 0 round to 2; three times back to 9
-    i < 12 ? Next() : Click_drawing("Int_butt", "prev_pz", "prev_draw");
+    i < 12 ? Next() : Previous();
     most_views = std::max(most_views, Views());
   }
   EXPECT_EQ(puzzle_index, 9);
   EXPECT_LE(most_views, 2);
   Run_for(3000);
-  Expect_whole_board();
+  Expect_whole(false);
 }
 
 }  // namespace
