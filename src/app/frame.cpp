@@ -48,13 +48,23 @@ void Shut_down() {
 double Frame_interval_ms = 1000.0 / 60.0;
 
 // A frame that follows no input and left every object as it was shows the same picture: the
-// next one may wait. Behaviours that wait for a moment on the clock (the loader's stay, a
-// window's delayed fade) then notice it up to this much later.
+// next one may wait this long, unless a behaviour asked to be woken earlier.
 static const double Still_interval_ms = 100.0;
 
-// Sleeps until `until` (real time), or until an input event is waiting.
-static void Wait_for_frame(double until) {
-  for (double now = Real_time_of_day_ms(); now < until; now = Real_time_of_day_ms()) {
+// When the wait for the next frame ended (the steady clock).
+static double frame_start = 0.0;
+
+double Next_frame_delay_ms(bool still) {
+  const double pace = frame_start + (still ? Still_interval_ms : Frame_interval_ms) - Monotonic_ms();
+  // A millisecond past the moment asked for: behaviours wait for the clock to pass it.
+  const double wake = Take_wake_time() - Clock_ms() + 1.0;
+  return std::max(0.0, std::min(pace, wake));
+}
+
+// Sleeps for `ms` (the steady clock), or until an input event is waiting.
+static void Wait_for_frame(double ms) {
+  const double until = Monotonic_ms() + ms;
+  for (double now = Monotonic_ms(); now < until; now = Monotonic_ms()) {
     SDL_PumpEvents();
     SDL_Event event;
     if (SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0) return;
@@ -65,7 +75,6 @@ static void Wait_for_frame(double until) {
 }
 
 bool Run_loop_step() {
-  static double frame_start = 0.0;
   static uint64_t last_signature = 0;
   bool input = false;
   const bool quit = Handle_pending_events(input);
@@ -78,8 +87,8 @@ bool Run_loop_step() {
     const uint64_t signature = Store_signature();
     const bool still = !input && signature == last_signature;
     last_signature = signature;
-    Wait_for_frame(frame_start + (still ? Still_interval_ms : Frame_interval_ms));
-    frame_start = Real_time_of_day_ms();
+    Wait_for_frame(Next_frame_delay_ms(still));
+    frame_start = Monotonic_ms();
   }
   return quit;
 }

@@ -16,6 +16,10 @@ bool Run_loop_step();
 // The interval of a moving screen in ms; 0 draws frames as fast as they come (tests that
 // step a clock of their own).
 extern double Frame_interval_ms;
+// How long after this moment the next frame is due: the rest of a frame at the frame interval
+// (of a still screen's interval when `still`), but no later than a millisecond after the
+// earliest moment a behaviour asked to be woken by (Wake_by, platform/clock.h).
+double Next_frame_delay_ms(bool still);
 // Runs Run_loop_step until it asks to quit (it returns after the frame that follows the quit).
 void Run_event_loop();
 // Start-up, the loop and the shutdown; returns the exit status.

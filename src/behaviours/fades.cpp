@@ -36,6 +36,7 @@ void Fade_in_delayed() {
   Param_map& params = Current_params(Current_object);
   double elapsed = Clock_ms() - params["TIME"].value.number;
   double& opacity = params["OPTICALY"].value.number;
+  if (opacity < 1.0 && elapsed <= 1000.0) Wake_by(params["TIME"].value.number + 1000.0);
   if (opacity < 1.0 && elapsed > 1000.0) {
     opacity = (elapsed - 1000.0) * 0.001;
     if (opacity > 1.0) {

@@ -51,6 +51,7 @@ void Loader_fade_in() {
     opacity = 1.0;
     // Only the first call decodes anything; later ones find every picture in place.
     Preload_puzzle_images();
+    if (elapsed <= 5000.0) Wake_by(params["TIME"].value.number + 5000.0);
     if (elapsed > 5000.0) {
       Start_function_before(loader, "long_hide");
       Param_map& hide = Get_function_params(loader, "long_hide");

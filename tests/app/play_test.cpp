@@ -26,7 +26,9 @@ TEST_F(Play, AFortyEightPieceBoardCompletesWhenItsLastStarBurnsOut) {
   ASSERT_EQ(Loose().size(), 48u);
   const std::string last = Loose()[0];
   for (const std::string& shape : Loose())
-    if (shape != last && Piece(shape, "puzzle").count("FUN")) ASSERT_NE(Place(shape), last);
+    if (shape != last && Piece(shape, "puzzle").count("FUN")) {
+      ASSERT_NE(Place(shape), last);
+    }
   Run_for(4500);  // every piece but the last has landed, all their stars burnt out
   ASSERT_EQ(Settings.puzzle_done[0], 0u);
   ASSERT_EQ(Place(last), last);
@@ -93,7 +95,9 @@ class Race : public Play {
   double Land_all_but(const std::string& keep = "") {
     std::vector<std::string> loose = Loose();
     for (const std::string& shape : loose)
-      if (shape != keep && Piece(shape, "puzzle").count("FUN")) EXPECT_FALSE(Place(shape).empty());
+      if (shape != keep && Piece(shape, "puzzle").count("FUN")) {
+        EXPECT_FALSE(Place(shape).empty());
+      }
     for (const std::string& shape : loose)
       while (shape != keep && !Home(shape) && test_now < 100000) Frame();
     return test_now;
@@ -129,7 +133,9 @@ class Race : public Play {
     EXPECT_EQ(Views(), 1);
     EXPECT_EQ(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_plase"), !finished);
     EXPECT_EQ(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_final"), finished);
-    if (!finished) EXPECT_EQ(Loose().size(), 20u);
+    if (!finished) {
+      EXPECT_EQ(Loose().size(), 20u);
+    }
   }
 };
 

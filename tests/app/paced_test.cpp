@@ -1,0 +1,95 @@
+// The event loop as it runs for a child: paced at 60 frames a second, a still screen drawn ten
+// times a second, on the real clock. A whole game played on it; a time of day set back under
+// it; the moments that behaviours wait for, which a still screen must not delay.
+#include <sys/time.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "scenes/windows.h"
+#include "support/game.h"
+
+// The time of day as the system tells it, moved by `clock_step_ms`: what the game sees when a
+// person or the network sets the clock back while it runs.
+static double clock_step_ms = 0;
+extern "C" int gettimeofday(struct timeval* __restrict now, void* __restrict) noexcept {
+  timespec real;
+  clock_gettime(CLOCK_REALTIME, &real);
+  const double us = real.tv_sec * 1e6 + real.tv_nsec / 1e3 + clock_step_ms * 1000;
+  now->tv_sec = static_cast<time_t>(us / 1e6);
+  now->tv_usec = static_cast<suseconds_t>(std::fmod(us, 1e6));
+  return 0;
+}
+
+namespace {
+
+class Paced : public Game_test {
+ protected:
+  void SetUp() override {
+    Game_test::SetUp();
+    Played_before();
+    Frame_interval_ms = 1000.0 / 60.0;
+  }
+  void TearDown() override {
+    Game_test::TearDown();
+    Time_of_day_ms = Test_time_of_day_ms;
+    clock_step_ms = 0;
+  }
+  // Loop steps until `done` or `ms` of the game's clock have passed.
+  template <class Done>
+  void Until(Done done, double ms) {
+    for (const double end = Clock_ms() + ms; !done() && Clock_ms() < end;) Frame();
+  }
+};
+
+TEST_F(Paced, AWholeGameOnTheRealClock) {
+  Time_of_day_ms = Real_time_of_day_ms;
+  Build_boot_scene(Shut_down);
+  Until([] { return Is_object_in_global_store("A_Int_store", "fon"); }, 10000);
+  EXPECT_GE(Clock_ms(), 6000);  // the loader's five seconds and its fade-out
+  Until([] { return false; }, 1100);  // the piece-count window fades in
+  Tap_drawing({"z_Int_store", "m_select", "m_low_draw"});
+  Until([] { return Is_object_in_global_store(Puzzle_pack(0), "puzz_plase") && transition_lock == 0; }, 5000);
+  ASSERT_EQ(Loose().size(), 20u);
+  for (int taps = 0; !Loose().empty() && taps < 40; ++taps) Place(Loose()[0]);
+  Until([] { return Settings.puzzle_done[0] != 0; }, 15000);
+  EXPECT_TRUE(Loose().empty());
+  EXPECT_EQ(Settings.puzzle_done[0], 1u);
+  Until([] { return false; }, 300);
+  EXPECT_EQ(started[Pick_up_sound], 20);
+  EXPECT_EQ(started[Land_sound], 20);
+  EXPECT_EQ(started[Fanfare_sound], 1);
+}
+
+TEST_F(Paced, AClockSetBackNeverHoldsUpTheNextFrame) {
+  Time_of_day_ms = Real_time_of_day_ms;
+  Build_boot_scene(Shut_down);
+  Until([] { return false; }, 2000);  // the loader stands: a still screen
+  clock_step_ms = -3000;
+  for (int i = 0; i < 5; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    Frame();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+  }
+}
+
+TEST_F(Paced, AStillScreenIsDrawnAgainInTimeForWhatWaitsOnTheClock) {
+  // The loader stays five seconds; the help after the first piece count waits a second.
+  Frame_interval_ms = 0;
+  Build_boot_scene(Shut_down);
+  Run_for(4900);
+  Frame_interval_ms = 1000.0 / 60.0;
+  Frame();  // 4950 ms: the loader stands and waits
+  Run_frame();
+  EXPECT_LE(Next_frame_delay_ms(true), 51.0);
+  Frame_interval_ms = 0;
+  Run_for(2500);
+  Open_help_window_delayed();
+  Run_for(900);
+  Frame_interval_ms = 1000.0 / 60.0;
+  Frame();  // 950 ms: the help is still invisible
+  Run_frame();
+  EXPECT_LE(Next_frame_delay_ms(true), 51.0);
+}
+
+}  // namespace
