@@ -31,16 +31,6 @@ std::vector<std::string> Undecoded_pictures() {
   return missing;
 }
 
-void Push_ctrl_q() {
-  for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-    SDL_Event event{};
-    event.type = type;
-    event.key.keysym.sym = SDLK_q;
-    event.key.keysym.mod = KMOD_LCTRL;
-    SDL_PushEvent(&event);
-  }
-}
-
 using FullGame = Game_test;
 
 TEST_F(FullGame, FirstGameFromBootToTheFinishedPictureAndCtrlQ) {
@@ -59,12 +49,42 @@ TEST_F(FullGame, FirstGameFromBootToTheFinishedPictureAndCtrlQ) {
   ASSERT_FALSE(Is_object_in_global_store("z_Int_store", "m_help"));
 
   const int shown = puzzle_index;
+  const std::string pack = Puzzle_pack(shown);
   ASSERT_EQ(Loose().size(), 20u);
+  std::vector<std::array<double, 2>> homes;  // where each piece belongs
+  for (const std::string& shape : Loose())
+    homes.push_back({Piece(shape, "puzzle")["CENTER_X"].value.number, Piece(shape, "puzzle")["CENTER_Y"].value.number});
+  // Before: the board's bare surface where the picture will be.
+  std::vector<unsigned char> frame = Look();
+  int unlike = 0;
+  for (const auto& [x, y] : homes)
+    unlike += Difference(Colour(frame, x, y, Depth_board), Picture_colour(pack, "PUZZLE.JPG", x, y, Depth_board)) > 24;
+  EXPECT_GE(unlike, 18);
   int sent = 0;
   for (int clicks = 0; !Loose().empty() && clicks < 40; clicks += 2) sent += !Place(Loose()[0]).empty();
   EXPECT_EQ(sent, 20);
   EXPECT_TRUE(Loose().empty());
-  Run_for(5000);
+  double last_landing = 0;
+  while (Settings.puzzle_done[shown] == 0 && test_now < 100000) {
+    Frame();
+    for (int i = 0; i < 20; ++i)
+      if (Piece(Shape_name(i), "puzz_draw")["POS_Z"].value.number != Depth_landed) last_landing = test_now;
+    if (test_now == last_landing + 1950) {
+      // Every piece home, the last stars all but burnt out: each piece shows its part of the picture.
+      frame = Look();
+      for (const auto& [x, y] : homes)
+        EXPECT_LE(Difference(Colour(frame, x, y, Depth_landed), Picture_colour(pack, "PUZZLE.JPG", x, y, Depth_landed)), 24)
+            << x << "," << y;
+    }
+  }
+  Run_for(1000);
+  // The finished picture, grown to 1.4 times the board.
+  frame = Look();
+  for (double x = -12; x <= 12; x += 4)
+    for (double y = -8; y <= 8; y += 4)
+      EXPECT_LE(Difference(Colour(frame, x, y, Depth_board), Picture_colour(pack, Final_picture, x, y, Depth_board, 1.4)), 24)
+          << x << "," << y;
+  Run_for(3000);
   EXPECT_EQ(started[Fanfare_sound], 1);
   EXPECT_TRUE(Is_object_in_global_store(Puzzle_pack(shown), "puzz_final"));
   for (int i = 0; i < Puzzle_count; ++i) EXPECT_EQ(Settings.puzzle_done[i], i == shown ? 1u : 0u);
