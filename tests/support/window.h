@@ -66,18 +66,11 @@ inline void Push_press_at(double x, double y, double z, bool release = false) {
   if (release) Push_button(false, px, py);
 }
 
-// Red, green and blue of the frame's pixel at the world point.
-inline void Rgb_at(double x, double y, double z, int rgb[3]) {
+// Red of the frame's pixel at the world point.
+inline int Red_at(double x, double y, double z) {
   int px, py;
   Pixel_of(x, y, z, px, py);
   unsigned char rgba[4] = {0, 0, 0, 0};
   glReadPixels(px, Video_ptr->height - 1 - py, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-  for (int i = 0; i < 3; ++i) rgb[i] = rgba[i];
-}
-
-// Red of the frame's pixel at the world point.
-inline int Red_at(double x, double y, double z) {
-  int rgb[3];
-  Rgb_at(x, y, z, rgb);
-  return rgb[0];
+  return rgba[0];
 }
