@@ -98,10 +98,9 @@ void Slide_out() {
   double opacity = slide["OPTICALY"].value.number = 1 - elapsed * 0.0008;
   double z = slide["POS_Z"].value.number = elapsed * 20 * 0.0008;
   transition_lock = 1;
-  if (opacity <= 0) {
-    transition_lock = 0;
-    End_object(Current_object);  // its board's stars are counted when the board has run
-  }
+  // Done: the view ends; its closer, after the board, counts the board's stars and lets the
+  // next puzzle take taps (the pieces going away never do, not even in this last frame).
+  if (opacity <= 0) End_object(Current_object);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glTranslatef(static_cast<float>(slide["POS_X"].value.number),
@@ -112,7 +111,10 @@ void Slide_out() {
 void Slide_close() {
   // The last frame of a view that slid out: its board has run, its stars still burning (a
   // piece that landed in this very frame included) count as burnt out.
-  if (Current_object->ended) Burn_out_stars(Current_object->store);
+  if (Current_object->ended) {
+    transition_lock = 0;
+    Burn_out_stars(Current_object->store);
+  }
   glDepthMask(GL_TRUE);
   glColor4f(1, 1, 1, 1);
   glDisable(GL_BLEND);

@@ -52,7 +52,7 @@ class LeaveDeathTest : public Game_test {
   // Holds a link down for `ms`; a note left after 1.9 s shows that it did not leave earlier.
   void Hold(const Target& link, double ms = 2200) {
     Param_map& at = Params(link);
-    ASSERT_NO_FATAL_FAILURE(Point_at(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number, link));
+    ASSERT_NO_FATAL_FAILURE(Point_at(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number, &link));
     Push_button(true, px, py);
     Run_for(1900);
     Write_file(home + "/still_here", "");

@@ -1,5 +1,6 @@
 // Playing a board in the running game, through real taps and drags: the 48-piece star target,
-// a piece in flight, dragging, and switching puzzles while one is still busy.
+// dragging, a piece in flight, and switching puzzles while one is still busy (the progress
+// read from the settings file as it stands, as a game killed at that moment would leave it).
 #include <algorithm>
 #include <cmath>
 
@@ -13,97 +14,18 @@ class Play : public Game_test {
     Game_test::SetUp();
     Played_before();
   }
-  // A loose piece whose outline lies away from the board's middle.
-  std::string Away_from_middle() {
-    for (const std::string& shape : Loose())
-      if (std::abs(Piece(shape, "puzzle")["CENTER_X"].value.number) > 4) return shape;
-    return "";
-  }
-};
-
-TEST_F(Play, AFortyEightPieceBoardCompletesWhenItsLastStarBurnsOut) {
-  ASSERT_NO_FATAL_FAILURE(Boot(2));
-  ASSERT_EQ(Loose().size(), 48u);
-  const std::string last = Loose()[0];
-  for (const std::string& shape : Loose())
-    if (shape != last && Piece(shape, "puzzle").count("FUN")) {
-      ASSERT_NE(Place(shape), last);
-    }
-  Run_for(4500);  // every piece but the last has landed, all their stars burnt out
-  ASSERT_EQ(Settings.puzzle_done[0], 0u);
-  ASSERT_EQ(Place(last), last);
-  while (!Home(last) && test_now < 120000) Frame();
-  Run_for(1950);  // its ten stars still burn
-  EXPECT_EQ(Settings.puzzle_done[0], 0u);
-  EXPECT_FALSE(Is_object_in_global_store(Puzzle_pack(0), "puzz_final"));
-  Run_for(100);
-  EXPECT_EQ(Settings.puzzle_done[0], 1u);
-  EXPECT_TRUE(Is_object_in_global_store(Puzzle_pack(0), "puzz_final"));
-}
-
-TEST_F(Play, APieceInFlightCannotBeSelectedAgain) {
-  ASSERT_NO_FATAL_FAILURE(Boot(1));
-  const std::string piece = Place(Loose()[0]);
-  ASSERT_FALSE(piece.empty());
-  ASSERT_FALSE(Home(piece));
-  Param_map& at = Piece(piece, "puzz_draw");
-  Move_to(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece);  // where it flies now
-  Tap_here();
-  EXPECT_EQ(selected_piece, "");
-  Run_for(2500);
-  EXPECT_TRUE(Home(piece));
-  Move_to(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece);  // where it has landed
-  Tap_here();
-  EXPECT_EQ(selected_piece, "");
-  EXPECT_EQ(Loose().size(), 19u);
-}
-
-TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackWhenLetGoElsewhereAndHomeOnItsOutline) {
-  ASSERT_NO_FATAL_FAILURE(Boot(1));
-  const std::string piece = Away_from_middle();
-  Param_map& at = Piece(piece, "puzz_draw");
-  const double x = at["POS_X"].value.number, y = at["POS_Y"].value.number;
-  Drag(piece, 0, 0, 2000);  // two seconds to the board's middle, away from its outline
-  EXPECT_EQ(started[Pick_up_sound], 1);
-  EXPECT_EQ(at["POS_X"].value.number, x);
-  EXPECT_EQ(at["POS_Y"].value.number, y);
-  EXPECT_EQ(selected_piece, piece);  // still lifted where it lay
-  Param_map& home = Piece(piece, "puzzle");
-  Drag(piece, home["CENTER_X"].value.number, home["CENTER_Y"].value.number);
-  EXPECT_EQ(started[Pick_up_sound], 2);
-  Run_for(2600);  // it lands, its stars burn out
-  EXPECT_TRUE(Home(piece));
-  EXPECT_EQ(Loose().size(), 19u);
-  // Nothing moves any more: the screen may rest, and the piece lies at its own size.
-  EXPECT_EQ(home["SCALE_X"].value.number, 1.0);
-  const uint64_t still = Store_signature();
-  Frame();
-  EXPECT_EQ(Store_signature(), still);
-}
-
-// ---- Switching puzzles while one is still busy; the progress is read from the settings file
-// as it stands, as a game killed at that moment would leave it. ----
-
-class Race : public Play {
- protected:
-  void SetUp() override {
-    Play::SetUp();
-    Boot(1);
-  }
-  // Sends every loose piece home but `keep` and waits until they have landed; the time of the
-  // last landing.
-  double Land_all_but(const std::string& keep = "") {
-    std::vector<std::string> loose = Loose();
+  // Sends every loose piece home but `keep` and waits until they have landed.
+  void Land_all_but(const std::string& keep = "") {
+    const std::vector<std::string> loose = Loose();
     for (const std::string& shape : loose)
       if (shape != keep && Piece(shape, "puzzle").count("FUN")) {
-        EXPECT_FALSE(Place(shape).empty());
+        ASSERT_NE(Place(shape), keep);
       }
     for (const std::string& shape : loose)
       while (shape != keep && !Home(shape) && test_now < 100000) Frame();
-    return test_now;
   }
   // The loose piece nearest its outline.
-  std::string Nearest() {
+  static std::string Nearest() {
     std::string nearest;
     double way = 1e9;
     for (const std::string& shape : Loose()) {
@@ -115,31 +37,72 @@ class Race : public Play {
     return nearest;
   }
   void Next() { Tap_drawing({"Int_butt", "next_pz", "next_draw"}); }
-  void Previous() { Tap_drawing({"Int_butt", "prev_pz", "prev_draw"}); }
-  int Views() {
-    int views = 0;
-    for (int i = 0; i < Puzzle_count; ++i) views += Is_object_in_global_store(Puzzle_pack(i), "plase");
-    return views;
-  }
   // Only the puzzle `done` (none: -1) is done in the file.
   void Expect_saved_done(int done) {
     const std::string file = Read_file(Settings_file());
     ASSERT_EQ(file.size(), 80u);
     for (int i = 0; i < Puzzle_count; ++i) EXPECT_EQ(file[40 + 4 * i], i == done) << "puzzle " << i;
   }
-  // The shown puzzle stands whole, alone, finished or with all its pieces loose.
+  // The shown puzzle stands whole and alone, finished or with all its pieces loose.
   void Expect_whole(bool finished) {
     EXPECT_EQ(transition_lock, 0);
-    EXPECT_EQ(Views(), 1);
-    EXPECT_EQ(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_plase"), !finished);
+    int views = 0;
+    for (int i = 0; i < Puzzle_count; ++i) views += Is_object_in_global_store(Puzzle_pack(i), "plase");
+    EXPECT_EQ(views, 1);
     EXPECT_EQ(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_final"), finished);
-    if (!finished) {
-      EXPECT_EQ(Loose().size(), 20u);
-    }
+    EXPECT_EQ(Loose().size(), finished ? 0u : 20u);
   }
 };
 
+TEST_F(Play, AFortyEightPieceBoardCompletesWhenItsLastStarBurnsOut) {
+  ASSERT_NO_FATAL_FAILURE(Boot(2));
+  ASSERT_EQ(Loose().size(), 48u);
+  const std::string last = Loose()[0];
+  Land_all_but(last);
+  Run_for(2100);  // their stars burn out
+  ASSERT_EQ(Settings.puzzle_done[0], 0u);
+  ASSERT_EQ(Place(last), last);
+  while (!Home(last) && test_now < 120000) Frame();
+  Run_for(1950);  // its ten stars still burn
+  EXPECT_EQ(Settings.puzzle_done[0], 0u);
+  EXPECT_FALSE(Is_object_in_global_store(Puzzle_pack(0), "puzz_final"));
+  Run_for(100);
+  EXPECT_EQ(Settings.puzzle_done[0], 1u);
+  EXPECT_TRUE(Is_object_in_global_store(Puzzle_pack(0), "puzz_final"));
+}
+
+TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackWhenLetGoElsewhereAndHomeOnItsOutline) {
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
+  std::string piece;  // one whose outline lies away from the board's middle
+  for (const std::string& shape : Loose())
+    if (std::abs(Piece(shape, "puzzle")["CENTER_X"].value.number) > 4) piece = shape;
+  Param_map &at = Piece(piece, "puzz_draw"), &home = Piece(piece, "puzzle");
+  const double x = at["POS_X"].value.number, y = at["POS_Y"].value.number;
+  Drag(piece, 0, 0, 2000);  // two seconds to the board's middle
+  EXPECT_EQ(started[Pick_up_sound], 1);
+  EXPECT_EQ(at["POS_X"].value.number, x);
+  EXPECT_EQ(at["POS_Y"].value.number, y);
+  EXPECT_EQ(selected_piece, piece);  // still lifted where it lay
+  Drag(piece, home["CENTER_X"].value.number, home["CENTER_Y"].value.number);
+  EXPECT_EQ(started[Pick_up_sound], 2);
+  ASSERT_FALSE(Home(piece));
+  Point_at(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece);  // where it flies now
+  Tap_here();
+  EXPECT_EQ(selected_piece, "");  // a piece in flight cannot be lifted again
+  Run_for(2600);                  // it lands, its stars burn out
+  EXPECT_TRUE(Home(piece));
+  EXPECT_EQ(Loose().size(), 19u);
+  // Nothing moves any more: the screen may rest, and the piece lies at its own size.
+  EXPECT_EQ(home["SCALE_X"].value.number, 1.0);
+  const uint64_t still = Store_signature();
+  Frame();
+  EXPECT_EQ(Store_signature(), still);
+}
+
+using Race = Play;
+
 TEST_F(Race, FinishThenNextWithinASecondKeepsTheFinishedPuzzle) {
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
   Land_all_but();
   Run_for(800);  // its last stars still burn
   Next();
@@ -150,10 +113,11 @@ TEST_F(Race, FinishThenNextWithinASecondKeepsTheFinishedPuzzle) {
 }
 
 TEST_F(Race, FinishThenNextThenPreviousWithinTheSlideBringsItBackFinished) {
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
   Land_all_but();
   Run_for(200);
   Next();
-  Previous();
+  Tap_drawing({"Int_butt", "prev_pz", "prev_draw"});
   Run_for(3000);
   EXPECT_EQ(puzzle_index, 0);
   Expect_whole(true);
@@ -161,6 +125,7 @@ TEST_F(Race, FinishThenNextThenPreviousWithinTheSlideBringsItBackFinished) {
 }
 
 TEST_F(Race, FinishThenBreakUpWithinASecondLeavesItBrokenUp) {
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
   Land_all_but();
   Run_for(200);
   Tap_drawing({"Int_butt", "bbreak", "bbreak_draw"});
@@ -173,50 +138,42 @@ TEST_F(Race, FinishThenBreakUpWithinASecondLeavesItBrokenUp) {
 }
 
 TEST_F(Race, NineteenPiecesHomeAndNextTappedAsTheirStarsBurnOutLeaveItUnfinished) {
-  const double landed = Land_all_but(Nearest());
-  Run_for(650 - (test_now - landed));
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
+  Land_all_but(Nearest());
+  Run_for(650);
   Next();  // the slide-out ends in the frame in which the last landed piece's stars expire
   Run_for(3000);
   EXPECT_EQ(Settings.puzzle_done[0], 0u);
   Expect_saved_done(-1);
 }
 
-TEST_F(Race, APieceFlyingWhenNextIsTappedLandsOnItsOwnBoard) {
+TEST_F(Race, APieceLandingAsItsPuzzleSlidesAwayStillCompletesIt) {
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
   const std::string last = Nearest();
   Land_all_but(last);
   Run_for(2100);  // their stars burn out
   ASSERT_EQ(Place(last), last);
+  Param_map &at = Piece(last, "puzz_draw"), &home = Piece(last, "puzzle");
   Next();
-  EXPECT_FALSE(Home(last));
+  const double gone = Params({Puzzle_pack(0), "plase", "obj_hide_start"})["TIME"].value.number + 1250;
+  while (at["POS_X"].value.number != home["CENTER_X"].value.number || at["POS_Y"].value.number != home["CENTER_Y"].value.number)
+    Frame();
+  ASSERT_LT(test_now, gone);
+  Frame(gone - test_now);  // it settles in its slot as its puzzle's slide-out ends
   Run_for(3000);
   EXPECT_EQ(puzzle_index, 1);
   Expect_whole(false);
   Expect_saved_done(0);
 }
 
-TEST_F(Race, APieceLandingInTheFrameItsPuzzleSlidesAwayStillCompletesIt) {
-  const std::string last = Nearest();
-  Land_all_but(last);
-  Run_for(2100);
-  ASSERT_EQ(Place(last), last);
-  Next();
-  const double gone = Params({Puzzle_pack(0), "plase", "obj_hide_start"})["TIME"].value.number + 1250;
-  Param_map &at = Params({Puzzle_pack(0), last, "puzz_draw"}), &home = Params({Puzzle_pack(0), last, "puzzle"});
-  while (at["POS_X"].value.number != home["CENTER_X"].value.number ||
-         at["POS_Y"].value.number != home["CENTER_Y"].value.number)
-    Frame();
-  ASSERT_LT(test_now, gone);
-  ASSERT_NE(at["POS_Z"].value.number, Depth_landed);
-  Frame(gone - test_now);  // it lands as its puzzle's slide-out ends
-  Run_for(3000);
-  Expect_saved_done(0);
-}
-
 TEST_F(Race, QuickTapsOnTheArrowsSettleOnOnePuzzle) {
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
   int most_views = 0;
   for (int i = 0; i < 15; ++i) {  // twelve times next, from 0 round to 2; three times back to 9
-    i < 12 ? Next() : Previous();
-    most_views = std::max(most_views, Views());
+    i < 12 ? Next() : Tap_drawing({"Int_butt", "prev_pz", "prev_draw"});
+    int views = 0;
+    for (int k = 0; k < Puzzle_count; ++k) views += Is_object_in_global_store(Puzzle_pack(k), "plase");
+    most_views = std::max(most_views, views);
   }
   EXPECT_EQ(puzzle_index, 9);
   EXPECT_LE(most_views, 2);

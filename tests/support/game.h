@@ -1,12 +1,10 @@
 // The whole game on the real packs, stepped through the event loop's own step on the test
 // clock and played through real SDL events, with a temporary home and silent sound. Every
-// tap and drag goes to the window pixel that shows its world point and is refused unless the
+// tap goes to the window pixel that shows its world point, and is refused unless the
 // intended drawing wins the pick there (the pointer moves there first, as a hand does).
 #pragma once
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -15,10 +13,8 @@
 
 #include "app/frame.h"
 #include "audio/sound.h"
-#include "platform/input.h"
 #include "resources/depths.h"
 #include "resources/names.h"
-#include "resources/pack.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
 #include "scenes/boot.h"
@@ -56,84 +52,68 @@ class Game_test : public ::testing::Test {
     if (piece_mode == 0) return;
     Tap_drawing({"z_Int_store", "m_select", piece_mode == 1 ? "m_low_draw" : "m_heigh_draw"});
     Run_for(2000);
-    ASSERT_TRUE(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_plase") ||
-                Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_final"))
-        << "no puzzle";
+    ASSERT_TRUE(Global_env[Puzzle_pack(puzzle_index)].count("plase")) << "no puzzle";
   }
-  void Frame(double ms) {
+  // One turn of the event loop `ms` later; the sounds that started in it are counted by entry
+  // (the playing samples carry their start numbers; even a short effect outlasts a frame).
+  void Frame(double ms = 50) {
     test_now += ms;
     Run_loop_step();
-    Listen();
-  }
-  // Counts the sounds that started in the frame, by entry name (the playing samples carry
-  // their start numbers; even a short effect plays for longer than a frame).
-  void Listen() {
-    for (const sample* s : sample_list) {
-      if (s->serial <= last_serial) continue;
-      last_serial = s->serial;
+    for (const sample* s : sample_list)
       for (const auto& [name, entry] : Global_data[Sound_pack])
-        if (entry.pos == s->wav) ++started[name];
-    }
+        if (s->serial > last_serial && entry.pos == s->wav) ++started[name], last_serial = s->serial;
   }
-  void Frame() { Frame(step); }
   void Run_for(double ms) {
     for (double end = test_now + ms; test_now < end;) Frame();
   }
   static Param_map& Params(const Target& target) {
     return Global_env[target.store][target.object]->functions[target.fun].params;
   }
-  // Moves the pointer to the window pixel of the world point (it must lie in the window) and
-  // runs a frame: the pick pass gives the hover flag to the drawing that wins there alone.
-  void Move_to(double x, double y, double z) {
+  // Moves the pointer to the pixel of the world point, which must lie in the window, and runs
+  // a frame. With a target, fails unless that target then wins the pick there: the pass gives
+  // the hover flag to its winner alone.
+  void Point_at(double x, double y, double z, const Target* target = nullptr) {
     Pixel_of(x, y, z, px, py);
     ASSERT_TRUE(px >= 0 && py >= 0 && px < Video_ptr->width && py < Video_ptr->height)
-        << "(" << x << ", " << y << ", " << z << ") lies outside the window, at pixel " << px << "," << py;
+        << "(" << x << ", " << y << ", " << z << ") lies outside the window";
+    if (target) Params(*target)["MOUSE_HT"].value.flag = 0;
     Push_motion(px, py);
     Frame();
+    if (target) {
+      ASSERT_EQ(Params(*target)["MOUSE_HT"].value.flag, 1) << "another model wins over " << target->fun;
+    }
   }
-  // Fails unless `target` wins the pick at the world point.
-  void Point_at(double x, double y, double z, const Target& target) {
-    ASSERT_TRUE(Is_object_in_global_store(target.store, target.object)) << target.object << " is not there";
-    Params(target)["MOUSE_HT"].value.flag = 0;
-    ASSERT_NO_FATAL_FAILURE(Move_to(x, y, z));
-    ASSERT_EQ(Params(target)["MOUSE_HT"].value.flag, 1)
-        << "something else wins the pick over " << target.object << "/" << target.fun;
-  }
-  // A quick tap (press and release in one burst) where the pointer is; two frames take it and
-  // run what it clicked.
+  // A quick tap where the pointer is (press and release in one burst); two frames take it.
   void Tap_here() {
     Push_button(true, px, py);
     Push_button(false, px, py);
-    Frame();
-    Frame();
+    Frame(), Frame();
   }
   void Tap(double x, double y, double z, const Target& target) {
-    ASSERT_NO_FATAL_FAILURE(Point_at(x, y, z, target));
+    ASSERT_NO_FATAL_FAILURE(Point_at(x, y, z, &target));
     Tap_here();
   }
   // A tap where a drawing function draws its model (a button: its POS_X, POS_Y, POS_Z).
   void Tap_drawing(const Target& target) {
-    ASSERT_TRUE(Is_object_in_global_store(target.store, target.object)) << target.object << " is not there to tap";
+    ASSERT_TRUE(Is_object_in_global_store(target.store, target.object)) << target.object << " is not there";
     Param_map& at = Params(target);
     Tap(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number, target);
   }
-  // Presses on the loose piece `shape` where it lies, moves the pointer over `ms` in 50 ms
-  // steps to the world point (x, y) of the pieces' plane while the button stays down, and
-  // lets go there.
+  // Presses on the loose piece `shape`, moves the pointer over `ms` in 50 ms steps to the world
+  // point (x, y) of the pieces' plane with the button down, and lets go there.
   void Drag(const std::string& shape, double x, double y, double ms = 250) {
     Param_map& at = Piece(shape, "puzz_draw");
-    ASSERT_NO_FATAL_FAILURE(Point_at(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece, Piece_at(shape)));
-    const int from_x = px, from_y = py;
+    const Target piece = {Puzzle_pack(puzzle_index), shape, "puzzle"};
+    ASSERT_NO_FATAL_FAILURE(Point_at(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece, &piece));
+    const int from_x = px, from_y = py, steps = static_cast<int>(ms / 50);
     int to_x, to_y;
     Pixel_of(x, y, Depth_piece, to_x, to_y);
     Push_button(true, px, py);
     Frame();
-    const int steps = static_cast<int>(ms / 50);
     for (int i = 1; i <= steps; ++i) {
-      px = from_x + (to_x - from_x) * i / steps;
-      py = from_y + (to_y - from_y) * i / steps;
+      px = from_x + (to_x - from_x) * i / steps, py = from_y + (to_y - from_y) * i / steps;
       Push_motion(px, py);
-      Frame(50);
+      Frame();
     }
     Push_button(false, px, py);
     Run_for(200);
@@ -141,7 +121,7 @@ class Game_test : public ::testing::Test {
   // The frame as a child sees it, with the pointer moved out of the way to the foot of the
   // screen: drawn once more without the buffer swap, and read back.
   std::vector<unsigned char> Look() {
-    Move_to(0, -40, 0);
+    Point_at(0, -40, 0);
     Run_frame();
     return Read_frame();
   }
@@ -171,10 +151,7 @@ class Game_test : public ::testing::Test {
       SDL_PushEvent(&event);
     }
   }
-  // The pieces of the shown puzzle: their functions' parameters, those still loose, and the
-  // two taps of a child that sends one home (the piece, then its lit outline).
-  static Target Piece_at(const std::string& shape) { return {Puzzle_pack(puzzle_index), shape, "puzzle"}; }
-  static Target Outline(const std::string& shape) { return {Board_pack(puzzle_index), shape, "puzz_draw"}; }
+  // The pieces of the shown puzzle: their functions' parameters, those still loose, those home.
   static Param_map& Piece(const std::string& shape, const char* fun) {
     return Params({Puzzle_pack(puzzle_index), shape, fun});
   }
@@ -186,33 +163,30 @@ class Game_test : public ::testing::Test {
         loose.push_back(Shape_name(i));
     return loose;
   }
-  static bool Home(const std::string& shape) {
-    return Piece(shape, "puzz_draw")["POS_Z"].value.number == Depth_landed;
-  }
+  static bool Home(const std::string& shape) { return Piece(shape, "puzz_draw")["POS_Z"].value.number == Depth_landed; }
   // Taps a loose piece where it lies; a piece lying on top of it there takes the tap instead.
   // Returns the piece that won the pick (empty: none).
   std::string Tap_piece(const std::string& shape) {
     Param_map& at = Piece(shape, "puzz_draw");
     const std::vector<std::string> loose = Loose();
     for (const std::string& other : loose) Piece(other, "puzzle")["MOUSE_HT"].value.flag = 0;
-    Move_to(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece);
+    Point_at(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece);
     for (const std::string& other : loose)
       if (Piece(other, "puzzle")["MOUSE_HT"].value.flag) return Tap_here(), other;
     return "";
   }
-  void Tap_outline(const std::string& shape) {
-    Param_map& home_at = Piece(shape, "puzzle");
-    Tap(home_at["CENTER_X"].value.number, home_at["CENTER_Y"].value.number, Depth_piece, Outline(shape));
-  }
-  // Sends `shape` (or the piece lying on it) home with two taps; returns the piece sent.
+  // A child's two taps that send `shape` (or the piece lying on it) home: the piece, then its
+  // lit outline. Returns the piece sent.
   std::string Place(const std::string& shape) {
     const std::string tapped = Tap_piece(shape);
-    if (!tapped.empty() && selected_piece == tapped) Tap_outline(tapped);
+    if (tapped.empty() || selected_piece != tapped) return "";
+    Param_map& home = Piece(tapped, "puzzle");
+    Tap(home["CENTER_X"].value.number, home["CENTER_Y"].value.number, Depth_piece,
+        {Board_pack(puzzle_index), tapped, "puzz_draw"});
     return selected_piece.empty() ? tapped : "";
   }
   std::string home;
-  double step = 50;  // game time of a frame
-  int px = 0, py = 0;  // where the pointer is
+  int px = 0, py = 0;                  // where the pointer is
   std::map<std::string, int> started;  // sounds started, by entry name
   uint64_t last_serial = 0;
 };
