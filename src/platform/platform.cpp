@@ -1,6 +1,7 @@
 // Linux forms of the platform services.
 #include "platform/platform.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -34,19 +36,34 @@ static void Make_folders(const std::string& path) {
   mkdir(path.c_str(), 0755);
 }
 
+// One line on stderr, said once per run however often the same thing is found.
+static void Tell_once(const std::string& line) {
+  static std::set<std::string> told;
+  if (told.insert(line).second) std::fprintf(stderr, "shorebound: %s\n", line.c_str());
+}
+
+// The user's home folder: HOME, or the password database's entry when HOME is unset or empty
+// (services, some kiosk sessions); empty when there is neither.
+static std::string Home_folder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return home;
+  const passwd* entry = getpwuid(getuid());
+  return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
+}
+
 // An XDG base folder: the variable's value, or the home folder's fallback when it is unset
-// or empty.
+// or empty; empty without a home folder.
 static std::string Xdg_folder(const char* variable, const char* home_fallback) {
   const char* value = std::getenv(variable);
   if (value != nullptr && value[0] != '\0') return value;
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : "") + home_fallback;
+  const std::string home = Home_folder();
+  return home.empty() ? home : home + home_fallback;
 }
 
-// Moves a file, also across file systems (a copy through a temporary file, then the old one
-// goes). A failure leaves the old file where it was.
-static void Move_file(const std::string& from, const std::string& to) {
-  if (std::rename(from.c_str(), to.c_str()) == 0) return;
+// Moves a regular file, also across file systems (a copy through a temporary file, then the
+// old one goes). A failure leaves the old file where it was and returns false.
+static bool Move_file(const std::string& from, const std::string& to) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return true;
   std::ifstream in(from, std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
@@ -56,25 +73,42 @@ static void Move_file(const std::string& from, const std::string& to) {
     out << bytes.str();
     if (!in || !out.flush()) {
       std::remove(temporary.c_str());
-      return;
+      return false;
     }
   }
-  if (std::rename(temporary.c_str(), to.c_str()) == 0)
-    std::remove(from.c_str());
-  else
+  if (std::rename(temporary.c_str(), to.c_str()) != 0) {
     std::remove(temporary.c_str());
+    return false;
+  }
+  std::remove(from.c_str());
+  return true;
 }
 
-std::string Settings_file_path() {
+Settings_paths Settings_file_paths() {
+  const std::string data = Xdg_folder("XDG_DATA_HOME", "/.local/share");
+  if (data.empty()) {
+    Tell_once("no home folder (HOME is not set and the user has no home): progress is kept "
+              "only until the game ends");
+    return Settings_paths();
+  }
   const std::string name = "/com.lanternworks.Shorebound";
-  const std::string folder = Xdg_folder("XDG_DATA_HOME", "/.local/share") + name;
+  const std::string folder = data + name;
   Make_folders(folder);
-  const std::string path = folder + name + ".cfg";
+  Settings_paths paths;
+  paths.save = paths.read = folder + name + ".cfg";
   // Earlier versions kept the progress in the cache folder, which cleaning tools empty: a file
-  // left there moves over once, when there is none here yet.
-  const std::string old_path = Xdg_folder("XDG_CACHE_HOME", "/.cache") + name + name + ".cfg";
-  if (access(path.c_str(), F_OK) != 0 && access(old_path.c_str(), F_OK) == 0) Move_file(old_path, path);
-  return path;
+  // left there moves over once, when there is nothing here yet. Only a regular file moves: a
+  // folder, link or FIFO there is not progress, and would break every later load or save.
+  const std::string cache = Xdg_folder("XDG_CACHE_HOME", "/.cache");
+  struct stat info;
+  if (cache.empty() || lstat(paths.save.c_str(), &info) == 0) return paths;
+  const std::string old_path = cache + name + name + ".cfg";
+  if (lstat(old_path.c_str(), &info) != 0) return paths;
+  if (!S_ISREG(info.st_mode))
+    Tell_once(old_path + " is not a regular file: left where it is, not moved");
+  else if (!Move_file(old_path, paths.save))
+    paths.read = old_path;  // the progress is still read; saves go to the data folder
+  return paths;
 }
 
 // The full path of a program found on PATH, or empty.

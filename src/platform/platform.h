@@ -5,9 +5,15 @@
 
 // The folder "Resources/" beside the running executable, ending in "/".
 std::string Resource_directory();
+// Where the settings are saved and read.
+struct Settings_paths {
+  std::string save;  // the file in the user's data folder; empty without any home folder
+  std::string read;  // that file, or the earlier versions' copy that could not be moved over
+};
 // The settings file in the user's data folder; the folder is created (failures ignored), and
-// a file left in the cache folder by earlier versions is moved there once.
-std::string Settings_file_path();
+// a regular file left in the cache folder by earlier versions is moved there once. Anything
+// else found there stays and is named on stderr; so is a missing home folder.
+Settings_paths Settings_file_paths();
 // Starts "xdg-open URL" detached from the game; failures are ignored.
 void Open_url(const std::string& url);
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -56,22 +57,34 @@ static bool Write_all(int fd, const unsigned char* bytes, size_t size) {
   return true;
 }
 
+// A trouble with the settings file is said once per run, on stderr; the game plays on.
+static bool trouble_told = false;
+
+static void Tell_trouble(const std::string& line) {
+  if (trouble_told) return;
+  trouble_told = true;
+  std::fprintf(stderr, "shorebound: %s\n", line.c_str());
+}
+
 void Load_settings() {
-  std::string path = Settings_file_path();
+  const Settings_paths paths = Settings_file_paths();
   settings_loaded = true;
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    Fill_defaults();  // the file is made at shutdown
+  Fill_defaults();  // for every way out but a good file; the file is made at shutdown
+  if (paths.read.empty()) return;  // no home folder: kept in memory only (already said)
+  // Neither a link nor a FIFO is followed or waited on: only a regular file is read.
+  int fd = open(paths.read.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0 && errno != ELOOP) return;
+  struct stat info;
+  if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fd >= 0) close(fd);
+    Tell_trouble(paths.read + " is not a regular file: playing with the default settings, "
+                 "and it is left as it is (progress is not saved)");
     return;
   }
   unsigned char bytes[File_size];
   ssize_t got = Read_up_to(fd, bytes, sizeof bytes);
   close(fd);
-  if (got < 0) {
-    // Unreadable (e.g. a folder in its place): treated like a missing file, left as it is.
-    Fill_defaults();
-    return;
-  }
+  if (got < 0) return;  // unreadable: treated like a missing file, left as it is
   uint32_t version = 0;
   if (got >= 4)
     version = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
@@ -85,26 +98,36 @@ void Load_settings() {
     return;
   }
   // Another version, or too short: start again from the defaults, on disk too.
-  Fill_defaults();
   Save_settings();
   Settings.first_start = 1;
 }
 
 void Save_settings() {
   if (!settings_loaded) return;
-  std::string path = Settings_file_path();
+  const std::string path = Settings_file_paths().save;
+  if (path.empty()) return;  // no home folder: kept in memory only (already said)
+  // A folder, link or FIFO in the file's place is left alone: never replaced nor followed.
+  struct stat info;
+  if (lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    Tell_trouble("cannot save the settings to " + path + ": not a regular file, left as it is");
+    return;
+  }
   std::string temp = path + ".tmp-" + std::to_string(static_cast<long>(getpid()));
 
   unsigned char bytes[File_size];
   std::memcpy(bytes, &Settings, 4);
   std::memcpy(bytes + 4, &Settings, sizeof Settings);
 
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-  if (fd < 0) return;
-  bool written = Write_all(fd, bytes, sizeof bytes) && fsync(fd) == 0;
-  if (close(fd) != 0) written = false;
-  if (!written || rename(temp.c_str(), path.c_str()) != 0) {
-    unlink(temp.c_str());
+  // Not through a link, and never waiting on a FIFO left under the temporary name.
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                0644);
+  bool saved = fd >= 0 && Write_all(fd, bytes, sizeof bytes) && fsync(fd) == 0;
+  int error = errno;
+  if (fd >= 0 && close(fd) != 0 && saved) saved = false, error = errno;
+  if (saved && rename(temp.c_str(), path.c_str()) != 0) saved = false, error = errno;
+  if (!saved) {
+    if (fd >= 0) unlink(temp.c_str());
+    Tell_trouble("cannot save the settings to " + path + ": " + std::strerror(error));
     return;
   }
   // Make the rename itself durable; a failure here leaves a whole file either way.
@@ -118,5 +141,6 @@ void Save_settings() {
 
 void Reset_settings() {
   settings_loaded = false;
+  trouble_told = false;
   std::memset(&Settings, 0, sizeof Settings);
 }

@@ -1,4 +1,4 @@
-// The player's settings and progress, kept in one small file in the cache folder.
+// The player's settings and progress, kept in one small file in the user's data folder.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -22,10 +22,13 @@ static_assert(offsetof(Settings_record, puzzle_done) == 36, "settings layout");
 extern Settings_record Settings;
 
 // Fills Settings from the file, or with the defaults (first start) when there is none or it
-// is of another version or too short; a foreign file is rewritten with the defaults.
+// is of another version or too short; a foreign file is rewritten with the defaults. Anything
+// but a regular file there (a folder, link or FIFO) is neither read nor waited on: it is named
+// on stderr and left as it is.
 void Load_settings();
 // Writes the 80-byte file (version, then the record) through a temporary file renamed over
-// the old one. Writes nothing before Load_settings has run.
+// the old one. Writes nothing before Load_settings has run, nor without a home folder, nor
+// over anything but a regular file. The first failure of a run is named on stderr.
 void Save_settings();
 // Forgets that the settings were loaded and zeroes the record (for tests).
 void Reset_settings();

@@ -1,8 +1,5 @@
 // The mouse record's quick-tap mend, the quit chords and where the settings file lives.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <string>
 
 #include "platform/input.h"
@@ -75,23 +72,31 @@ TEST(Input, QuitChordsAndAForgottenSuper) {
   EXPECT_FALSE(Handle_queue());
 }
 
-TEST(Platform, SettingsPathFollowsXdgDataHomeAndMovesACacheFileOnce) {
+TEST(Platform, SettingsPathFollowsXdgAndMovesOnlyARegularCacheFileOnce) {
   const std::string home = Use_temp_home();
-  const std::string name = "/com.lanternworks.Shorebound";
-  EXPECT_EQ(Settings_file_path(), home + "/data" + name + name + ".cfg");
-  const std::string fallback = home + "/.local/share" + name + name + ".cfg";
+  const std::string file = "/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg";
+  EXPECT_EQ(Settings_file_paths().save, home + "/data" + file);
   setenv("XDG_DATA_HOME", "", 1);
-  EXPECT_EQ(Settings_file_path(), fallback);
-  unsetenv("XDG_DATA_HOME");
-  const std::string cached = home + "/cache" + name + name + ".cfg";
-  for (const std::string& dir : {std::string("/cache"), "/cache" + name}) mkdir((home + dir).c_str(), 0755);
-  Write_file(cached, "old progress");
-  EXPECT_EQ(Settings_file_path(), fallback);
-  EXPECT_EQ(Read_file(fallback), "old progress");
-  EXPECT_NE(access(cached.c_str(), F_OK), 0);
-  Write_file(cached, "older still");  // only once: the file there now is kept
-  Settings_file_path();
-  EXPECT_EQ(Read_file(fallback), "old progress");
+  EXPECT_EQ(Settings_file_paths().save, home + "/.local/share" + file);
+  // What stands at the old place (and a data file) -> the data file after, what is left, said.
+  const struct { Kind old_kind, data; const char* data_after; Kind old_after; bool told; } cases[] = {
+      {Kind::regular, Kind::not_found, "old progress", Kind::not_found, false},
+      {Kind::regular, Kind::regular, "newer", Kind::regular, false},  // only once
+      {Kind::directory, Kind::not_found, nullptr, Kind::directory, true},
+      {Kind::symlink, Kind::not_found, nullptr, Kind::symlink, true},  // relative: would dangle there
+      {Kind::fifo, Kind::not_found, nullptr, Kind::fifo, true},        // would block every start
+  };
+  for (const auto& row : cases) {
+    const std::string old = Use_temp_home() + "/cache" + file, path = std::getenv("XDG_DATA_HOME") + file;
+    Make_thing(old, row.old_kind, "old progress"), Make_thing(path, row.data, "newer");
+    testing::internal::CaptureStderr();
+    Settings_file_paths(), Settings_file_paths();  // said once
+    const std::string told = testing::internal::GetCapturedStderr();
+    const bool regular = std::filesystem::symlink_status(path).type() == Kind::regular;  // no FIFO read
+    EXPECT_EQ(regular ? Read_file(path) : "nothing", row.data_after ? row.data_after : "nothing");
+    EXPECT_EQ(std::filesystem::symlink_status(old).type(), row.old_after) << int(row.old_kind);
+    EXPECT_TRUE(row.told ? One_line_naming(told, old) : told.empty()) << told;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
-// Scratch space for the tests: new folders under /tmp, a temporary home, whole files.
+// Scratch space for the tests: new folders under /tmp, a temporary home, files, FIFOs, links.
 #pragma once
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -29,4 +32,22 @@ inline std::string Read_file(const std::string& path) {
 
 inline void Write_file(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+using Kind = std::filesystem::file_type;
+
+// Makes, with its folders, a regular file or a relative link to "target" beside it holding
+// `bytes`, a directory or a FIFO.
+inline void Make_thing(const std::string& path, Kind kind, const std::string& bytes) {
+  const std::string folder = path.substr(0, path.rfind('/'));
+  std::filesystem::create_directories(kind == Kind::directory ? path : folder);
+  if (kind == Kind::regular) Write_file(path, bytes);
+  if (kind == Kind::fifo) mkfifo(path.c_str(), 0644);
+  if (kind == Kind::symlink) Write_file(folder + "/target", bytes), std::filesystem::create_symlink("target", path);
+}
+
+// True when `printed` is one line of the game's own ("shorebound: ...") that names `a` and `b`.
+inline bool One_line_naming(const std::string& printed, const std::string& a, const std::string& b = "") {
+  return printed.rfind("shorebound: ", 0) == 0 && printed.find('\n') == printed.size() - 1 &&
+         printed.find(a) != std::string::npos && printed.find(b) != std::string::npos;
 }
