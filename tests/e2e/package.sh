@@ -28,7 +28,7 @@ done
 man -l "$share/man/man6/shorebound.6.gz" >/dev/null 2>&1 || fail "man page does not format"
 [ -s "$share/doc/shorebound/copyright" ] || fail "no copyright file"
 [ -n "${DISPLAY:-}" ] || fail "needs a display (run under xvfb-run)"
-export XDG_DATA_HOME=$(mktemp -d) ALSOFT_DRIVERS=null
+export XDG_DATA_HOME=$root/data ALSOFT_DRIVERS=null
 out="$root/out.txt"
 "$root/usr/games/shorebound" >"$out" 2>&1 &
 pid=$!
