@@ -8,7 +8,8 @@ void Draw_star();
 // The puzzle's board goes away with stars still burning (its puzzle slid out): they count as
 // burnt out, so a puzzle finished just before it was switched away is done.
 void Burn_out_stars(const std::string& puzzle_pack);
-// Records the current puzzle as done, ends its board and shows the finished picture.
+// Ends the current puzzle's board and shows its finished picture. (The star that completes a
+// puzzle records it as done and saves the settings before this runs.)
 void Finish_puzzle();
 // The finished picture with its frame, growing to 1.4 over 800 ms, below the view object.
 void Show_finished_picture(const std::string& puzzle_pack);

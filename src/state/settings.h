@@ -1,4 +1,4 @@
-// The player's settings and progress, kept in one small file in the cache folder.
+// The player's settings and progress, kept in one small file in the user's data folder.
 #pragma once
 #include <cstddef>
 #include <cstdint>
