@@ -10,10 +10,10 @@ rm -f shorebound_*.deb
 cpack -G DEB >/dev/null 2>&1 || fail "cpack -G DEB failed"
 deb=$(ls shorebound_*_amd64.deb 2>/dev/null | head -1)
 [ -n "$deb" ] || fail "no package made"
-errors=$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep -E '^E: ')
-[ -z "$errors" ] || fail "lintian: $errors"
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
+errors=$(TMPDIR=$root lintian --tag-display-limit 0 "$deb" 2>&1 | grep -E '^E: ')  # its scratch too
+[ -z "$errors" ] || fail "lintian: $errors"
 dpkg -x "$deb" "$root" || fail "dpkg -x failed"
 lib="$root/usr/lib/shorebound" share="$root/usr/share"
 [ -x "$lib/shorebound" ] || fail "no executable in /usr/lib/shorebound"
