@@ -1,4 +1,4 @@
-// Window, fixed GL state and camera.
+// Window, fixed GL state and camera; the end of the game when the display goes away.
 #include "platform/video.h"
 
 #include <GL/gl.h>

@@ -1,4 +1,5 @@
-// The window with its OpenGL context, the fixed GL state and the one perspective camera.
+// The window with its OpenGL context, the fixed GL state, the one perspective camera, and the
+// end of the game when the display goes away.
 #pragma once
 #include <cstdint>
 #include <vector>
