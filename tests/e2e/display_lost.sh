@@ -8,7 +8,7 @@ build="$1" root=$(cd "$(dirname "$0")/../.." && pwd)
 fail() { echo "FAIL: $*"; exit 1; }
 source "$(dirname "$0")/screen.sh"
 scratch=$(mktemp -d)
-trap 'kill $xvfb $game ${run:-} 2>/dev/null; rm -rf "$scratch" ${shots:+"$shots"}; rmdir "$root/screenshots" 2>/dev/null' EXIT
+trap 'kill $xvfb $game ${run:-} 2>/dev/null; wait; rm -rf "$scratch" ${shots:+"$shots"}; rmdir "$root/screenshots" 2>/dev/null' EXIT
 export ALSOFT_DRIVERS=null
 # The piece-count window, the 48-piece card, the help it opens.
 choose_48() { wait_for -13.5 -4 68.05 '#FEECC2' && click_world 8 -2 68.05 && wait_for -10 0 75.05 '#FFFAF0'; }
