@@ -121,6 +121,7 @@ int Main_routine(int argc, char** argv) {
     Open_video(1280, 800);
   else
     Open_video(0, 0);
+  On_display_lost(Save_settings);  // a display that goes away must not take the progress along
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   Build_boot_scene(Shut_down);
   Run_event_loop();

@@ -21,10 +21,11 @@ struct Mouse_record {
 
 extern Mouse_record Mouse_state;
 
-// Applies one event to Mouse_state; true when it is the quit chord (Meta+Q, Ctrl+Q, Super+Q).
+// Applies one event to Mouse_state; true when it asks to quit: the quit chord (Meta+Q, Ctrl+Q,
+// Super+Q) or SDL's quit request (the window closed, SIGINT, SIGTERM).
 bool Handle_event(const SDL_Event& event);
 // Hands every waiting SDL event to Handle_event, one at a time (what is still queued stays
-// visible to it); true when one was the quit chord. `any` tells whether there was an event.
+// visible to it); true when one asked to quit. `any` tells whether there was an event.
 bool Handle_pending_events(bool& any);
 // Called at the end of every frame: the frame has seen the press.
 void Input_frame_done();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -140,6 +141,7 @@ void Open_url(const std::string& url) {
     setsid();
     pid_t grandchild = fork();
     if (grandchild == 0) {
+      std::signal(SIGPIPE, SIG_DFL);  // the game ignores it (On_display_lost)
       execv(opener.c_str(), argv.data());
       _exit(127);
     }

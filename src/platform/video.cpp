@@ -1,10 +1,13 @@
-// Window, fixed GL state and camera.
+// Window, fixed GL state and camera; the end of the game when the display goes away.
 #include "platform/video.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -162,4 +165,21 @@ void Open_video(int32_t width, int32_t height) { Video_ptr = new Video(width, he
 void Close_video() {
   delete Video_ptr;
   Video_ptr = nullptr;
+}
+
+static void (*Display_lost_save)() = nullptr;
+
+// Xlib's handler of a broken display connection: it must not return.
+static int Display_lost(Display*) {
+  if (Display_lost_save != nullptr) Display_lost_save();
+  std::fputs("Lost the connection to the display: the game ends.\n", stderr);
+  _exit(1);
+}
+
+void On_display_lost(void (*save)()) {
+  Display_lost_save = save;
+  // A write to a server that has gone then fails with EPIPE, which Xlib reports here,
+  // instead of ending the process by SIGPIPE.
+  std::signal(SIGPIPE, SIG_IGN);
+  XSetIOErrorHandler(Display_lost);
 }

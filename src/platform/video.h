@@ -1,4 +1,5 @@
-// The window with its OpenGL context, the fixed GL state and the one perspective camera.
+// The window with its OpenGL context, the fixed GL state, the one perspective camera, and the
+// end of the game when the display goes away.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -27,6 +28,11 @@ extern Video* Video_ptr;
 void Open_video(int32_t width, int32_t height);
 // Forgets the window record (the window itself closes with the process).
 void Close_video();
+// Where the connection to the display breaks under the running game (the X server ended or
+// crashed), `save` runs and the process ends with status 1, saying so on stderr: nothing of
+// the window can be used any more. Given after Open_video, whose start of SDL's video puts
+// SDL's own handler (which ends the process at once) in place.
+void On_display_lost(void (*save)());
 
 // The window's icon, given before the window opens: RGBA rows, top row first (none when
 // empty). The caption is always "Shorebound".

@@ -9,7 +9,8 @@ void Draw_star();
 // while it slides out): the stars not yet counted count as burnt out, so a puzzle finished
 // just before it was switched away is done, and one with a piece still loose is not.
 void Burn_out_stars(const std::string& puzzle_pack);
-// Records the current puzzle as done, ends its board and shows the finished picture.
+// Ends the current puzzle's board and shows its finished picture. (The star that completes a
+// puzzle records it as done and saves the settings before this runs.)
 void Finish_puzzle();
 // The finished picture with its frame, growing to 1.4 over 800 ms, below the view object.
 void Show_finished_picture(const std::string& puzzle_pack);

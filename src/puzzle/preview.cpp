@@ -28,7 +28,7 @@ void Add_picture(Object* preview, const char* fun, const std::string& pack, cons
 void Open_preview() {
   Object* preview = new Object("Int_store", "help_im");
   Add_fade_in(preview, Fade_in);
-  Add_picture(preview, "help_im_draw", Main_pack, "menu_open.3DS", 0.6);
+  Add_picture(preview, "help_im_draw", Main_pack, Preview_frame_model, 0.6);
   Add_picture(preview, "prev_im_draw", Puzzle_pack(puzzle_index), Preview_model, 0.7);
   Add_started_function(preview, "long_view_end", Fade_close, After_list);
   Link_object(Main_object, "Int_store", "help_im");

@@ -8,8 +8,10 @@ void Rebuild_this_puzzle();
 void Rebuild_all_puzzles();
 // Whether a rebuild is under way ("puzzle_del" exists on Main_object's "rebuilt_puzzle").
 bool Rebuild_running();
-// Starts "rebuilt_puzzle" on Main_object. It counts as under way from this call on, so a
-// second request in the very next frame cannot start a second step beside it.
+// Starts "rebuilt_puzzle" on Main_object for the current puzzle. It counts as under way from
+// this call on, so a second request in the very next frame cannot start a second step beside it.
 void Start_rebuild();
-// "rebuilt_puzzle" on Main_object: hide the current puzzle, wait until it is gone, show it.
+// "rebuilt_puzzle" on Main_object: hides the puzzle it was started for, waits until it is
+// gone and shows it anew if it is still the current one (after a switch to another puzzle it
+// comes back as a fresh board when it is next shown).
 void Rebuild_step();

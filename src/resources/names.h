@@ -1,14 +1,16 @@
-// The names of the packs and of the entries that more than one module looks up, in one place
-// for the game, the packer and the tests. (A window's own buttons are named in its layout.)
+// The names of the packs, and of the entries that the game looks up outside the windows, in one
+// place for the game, the packer and the tests. (A window's own pictures and buttons are named
+// in its layout, src/scenes/windows.cpp, and in the packer.)
 #pragma once
 #include <string>
 
-// Packs of the screens, windows and sounds.
-const char* const Main_pack = "main_int.pak";      // background, board frame, star, cursor, icon
-const char* const Sound_pack = "music.pak";        // every sound and the music
+// Packs of the screens, windows and sounds. The main pack holds the background, the menu bar,
+// the board's frame, the star, the cursor, the icon and the preview's frame.
+const char* const Main_pack = "main_int.pak";
+const char* const Sound_pack = "music.pak";          // every sound and the music
 const char* const Loader_pack = "loader.pak";
 const char* const Buttons_pack = "buttons_int.pak";  // the game screen's buttons
-const char* const Menu_pack = "menu_int.pak";        // the window plate and the preview frame
+const char* const Menu_pack = "menu_int.pak";  // the window plate; the exit, break, menu pictures
 const char* const Select_pack = "select.pak";
 const char* const Help_pack = "help_menu.pak";
 const char* const Exit_pack = "exit_menu.pak";
@@ -30,12 +32,37 @@ const char* const Preview_picture = "PREV.JPG";
 const char* const Preview_model = "prev.3DS";
 
 // Entries of the main pack.
+const char* const Background_model = "fon_cl.3DS";
 const char* const Background_picture = "FON_CL.PNG";
+const char* const Menu_bar_model = "menu_clean.3DS";
+const char* const Preview_frame_model = "menu_open.3DS";
 const char* const Frame_picture = "OBVODKA.PNG";
 const char* const Frame_model = "obvodka.3DS";
 const char* const Star_model = "star.3DS";
 const char* const Cursor_model = "cursor.3DS";
 const char* const Icon_picture = "ICON.PNG";
+
+// The game screen's buttons, in the buttons pack.
+const char* const Close_button_model = "close.3DS";
+const char* const Menu_button_model = "menu.3DS";
+const char* const View_button_model = "view.3DS";
+const char* const Help_button_model = "help.3DS";
+const char* const Break_button_model = "crash.3DS";
+const char* const Previous_button_model = "but_lft.3DS";
+const char* const Next_button_model = "but_rgh.3DS";
+
+// The loader and its links, in the loader pack.
+const char* const Loader_model = "loader.3DS";
+const char* const Website_model = "website.3DS";
+const char* const Twitter_model = "twitter.3DS";
+const char* const Facebook_model = "fbook.3DS";
+
+// The pictures of the piece-count window (select pack) and of the help (help pack), decoded
+// while the loader stands.
+const char* const Select_title_picture = "PLEASE.PNG";
+const char* const Select_20_picture = "LOW.PNG";
+const char* const Select_48_picture = "HEIGH.PNG";
+const char* const Help_picture = "HELP_FON.PNG";
 
 // The sounds, all in the sound pack.
 const char* const Button_sound = "button.wav";

@@ -88,10 +88,10 @@ void Build_boot_scene(Callback shut_down) {
   Object* loader = new Object("z_Int_store", "loader");
   Add_fade_in(loader, Loader_fade_in);
   Add_started_function(loader, "long_hide", Loader_fade_out, No_list);
-  Loader_picture(loader, "loader_draw", Draw_obj, "loader.3DS");
-  Link_button(loader, "website_draw", "website.3DS", -7.0, Open_site, Link_addresses.home);
-  Link_button(loader, "twitter_draw", "twitter.3DS", 5.0, Open_twitter, Link_addresses.twitter);
-  Link_button(loader, "fbook_draw", "fbook.3DS", 7.0, Open_facebook, Link_addresses.facebook);
+  Loader_picture(loader, "loader_draw", Draw_obj, Loader_model);
+  Link_button(loader, "website_draw", Website_model, -7.0, Open_site, Link_addresses.home);
+  Link_button(loader, "twitter_draw", Twitter_model, 5.0, Open_twitter, Link_addresses.twitter);
+  Link_button(loader, "fbook_draw", Facebook_model, 7.0, Open_facebook, Link_addresses.facebook);
   Add_started_function(loader, "long_hide_end", Fade_close, No_list);
   Add_started_function(loader, "long_view_end", Fade_close, After_list);
   Link_object(Main_object, "z_Int_store", "loader");

@@ -54,20 +54,20 @@ void Build_game_screen() {
   const double corner_w = View_half_width(Video_ptr, Camera_distance - 0.3);
   const double corner_h = View_half_height(Video_ptr, Camera_distance - 0.3);
 
-  Screen_object("A_Int_store", "fon", "fon_draw", Draw_obj, Main_pack, "fon_cl.3DS");
+  Screen_object("A_Int_store", "fon", "fon_draw", Draw_obj, Main_pack, Background_model);
   Param_map& bar = Screen_object("A_Int_store", "menu_f", "menu_f_draw", Draw_obj, Main_pack,
-                                 "menu_clean.3DS");
+                                 Menu_bar_model);
   Place(bar, 16.85 - half_w, half_h - 5.85, 0.6);
   bar["BLEND"];
 
   const Screen_button buttons[] = {
-      {"bclose", "bclose_draw", "close.3DS", corner_w - 4.0, corner_h - 4.0, 0.3, Open_exit_window},
-      {"bmenu", "bmenu_draw", "menu.3DS", 7.5 - half_w, half_h - 5.8, 0.6, Open_main_menu},
-      {"bhimg", "bhimg_draw", "view.3DS", 16.5 - half_w, half_h - 5.8, 0.6, Toggle_picture_preview},
-      {"bhelp", "bhelp_draw", "help.3DS", 22.746 - half_w, half_h - 5.8, 0.6, Open_help_window},
-      {"bbreak", "bbreak_draw", "crash.3DS", 28.992 - half_w, half_h - 5.8, 0.6, Open_break_window},
-      {"prev_pz", "prev_draw", "but_lft.3DS", 4.0 - corner_w, 5.0 - corner_h, 0.3, Show_previous_puzzle},
-      {"next_pz", "next_draw", "but_rgh.3DS", corner_w - 4.0, 5.0 - corner_h, 0.3, Show_next_puzzle}};
+      {"bclose", "bclose_draw", Close_button_model, corner_w - 4.0, corner_h - 4.0, 0.3, Open_exit_window},
+      {"bmenu", "bmenu_draw", Menu_button_model, 7.5 - half_w, half_h - 5.8, 0.6, Open_main_menu},
+      {"bhimg", "bhimg_draw", View_button_model, 16.5 - half_w, half_h - 5.8, 0.6, Toggle_picture_preview},
+      {"bhelp", "bhelp_draw", Help_button_model, 22.746 - half_w, half_h - 5.8, 0.6, Open_help_window},
+      {"bbreak", "bbreak_draw", Break_button_model, 28.992 - half_w, half_h - 5.8, 0.6, Open_break_window},
+      {"prev_pz", "prev_draw", Previous_button_model, 4.0 - corner_w, 5.0 - corner_h, 0.3, Show_previous_puzzle},
+      {"next_pz", "next_draw", Next_button_model, corner_w - 4.0, 5.0 - corner_h, 0.3, Show_next_puzzle}};
   for (const Screen_button& button : buttons) {
     Param_map& params = Screen_object("Int_butt", button.name, button.fun, Draw_button, Buttons_pack, button.model);
     Place(params, button.x, button.y, button.z);

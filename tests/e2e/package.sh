@@ -10,10 +10,10 @@ rm -f shorebound_*.deb
 cpack -G DEB >/dev/null 2>&1 || fail "cpack -G DEB failed"
 deb=$(ls shorebound_*_amd64.deb 2>/dev/null | head -1)
 [ -n "$deb" ] || fail "no package made"
-errors=$(lintian --tag-display-limit 0 "$deb" 2>&1 | grep -E '^E: ')
-[ -z "$errors" ] || fail "lintian: $errors"
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
+errors=$(TMPDIR=$root lintian --tag-display-limit 0 "$deb" 2>&1 | grep -E '^E: ')  # its scratch too
+[ -z "$errors" ] || fail "lintian: $errors"
 dpkg -x "$deb" "$root" || fail "dpkg -x failed"
 lib="$root/usr/lib/shorebound" share="$root/usr/share"
 [ -x "$lib/shorebound" ] || fail "no executable in /usr/lib/shorebound"
@@ -28,7 +28,7 @@ done
 man -l "$share/man/man6/shorebound.6.gz" >/dev/null 2>&1 || fail "man page does not format"
 [ -s "$share/doc/shorebound/copyright" ] || fail "no copyright file"
 [ -n "${DISPLAY:-}" ] || fail "needs a display (run under xvfb-run)"
-export XDG_DATA_HOME=$(mktemp -d) ALSOFT_DRIVERS=null
+export XDG_DATA_HOME=$root/data ALSOFT_DRIVERS=null
 out="$root/out.txt"
 "$root/usr/games/shorebound" >"$out" 2>&1 &
 pid=$!

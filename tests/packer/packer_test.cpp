@@ -1,5 +1,6 @@
 // The packer: made again in memory, every pack is the build's file byte for byte; the build's
-// packs hold every entry that the game looks up; the pieces of every cut tile the board.
+// packs hold every entry that the game looks up; the pieces of every cut tile the board; bad
+// art stops the real packer.
 #include <gtest/gtest.h>
 
 #include "content.h"
@@ -65,6 +66,22 @@ TEST(Packer, PiecesOfEveryCutTileTheBoard) {
         }
       EXPECT_EQ(wrong, 0);
     }
+}
+
+// A damaged SVG early in the packs, a missing one late: it fails, names the file, writes no pack.
+TEST(Packer, StopsOnArtItCannotRead) {
+  namespace fs = std::filesystem;
+  for (const std::string art : {"ui/background.svg", "puzzles/puzzle9.svg"}) {
+    const std::string scratch = Make_temp_folder(), assets = scratch + "/assets/";
+    const std::string out = scratch + "/out", err = scratch + "/err";
+    fs::copy(SHOREBOUND_SOURCE_DIR "/assets", assets, fs::copy_options::recursive);
+    if (art == "ui/background.svg") Write_file(assets + art, Read_file(assets + art).substr(0, 300));
+    else fs::remove(assets + art);
+    fs::create_directory(out);
+    EXPECT_NE(std::system((SHOREBOUND_PACKER " " + assets + " " + out + " 2>" + err).c_str()), 0);
+    EXPECT_NE(Read_file(err).find(art), std::string::npos) << Read_file(err);
+    EXPECT_TRUE(fs::is_empty(out)) << art;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
-// Scratch space for the tests: new folders under /tmp, a temporary home, files, FIFOs, links.
+// Scratch space for the tests: new folders under /tmp that go when the process ends, a
+// temporary home, files, FIFOs, links.
 #pragma once
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,10 +10,20 @@
 #include <sstream>
 #include <string>
 
+// A new folder in the process's own folder under /tmp, which goes with all it holds when the
+// process that made it ends (a forked child, as in a death test, leaves it alone).
 inline std::string Make_temp_folder() {
-  char pattern[] = "/tmp/shorebound-test-XXXXXX";
-  const char* made = mkdtemp(pattern);
-  return made != nullptr ? std::string(made) : std::string("/tmp");
+  static struct Root {
+    char path[28] = "/tmp/shorebound-test-XXXXXX";
+    const pid_t owner = getpid();
+    const bool made = mkdtemp(path) != nullptr;
+    ~Root() {
+      std::error_code ignored;
+      if (made && getpid() == owner) std::filesystem::remove_all(path, ignored);
+    }
+  } root;
+  std::string folder = std::string(root.path) + "/XXXXXX";
+  return root.made && mkdtemp(folder.data()) != nullptr ? folder : "/tmp";
 }
 
 // Points HOME, XDG_DATA_HOME and XDG_CACHE_HOME into a new empty folder; returns it.

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "raster.h"
+#include "resources/depths.h"
 #include "resources/formats.h"
 #include "resources/names.h"
 #include "resources/piece_sets.h"
@@ -33,6 +34,10 @@ Mesh_source Flat_mesh(const std::string& texture, double width, double height, d
   return mesh;
 }
 
+// Model depths of the window pictures and of the plate behind them.
+const double window_depth = Window_picture_model_depth;
+const double plate_depth = Window_plate_model_depth;
+
 // Renders an SVG of the art folder at the given size.
 Image Art(const std::string& name, int width, int height) {
   return Render_svg(Assets + "/" + name, width, height);
@@ -46,9 +51,6 @@ void Add_flat(Pack_contents& pack, const std::string& model, const std::string& 
   pack.Add(model, Model_bytes({Flat_mesh(texture, width, height, depth, x_shift)}));
 }
 
-// Model depth of the window pictures and of the blocking plate (see the window layout).
-const double window_depth = -65.05;
-const double plate_depth = -62.0;
 
 // Texture coordinates of board points: the picture covers the board, first row at the top.
 std::vector<float> Board_texcoords(const std::vector<float>& triangles) {
@@ -179,32 +181,32 @@ void Make_main_pack(Pack_contents& pack) {
   pack.Add("CURSOR.PNG", Encode_png(Art("ui/cursor.svg", 128, 128), true));
   pack.Add(Cursor_model, Model_bytes({Cursor_mesh()}));
   // The background covers the whole screen and is opaque: no alpha to store and sample.
-  Add_flat(pack, "fon_cl.3DS", Background_picture, "background.svg", 2000, 840, 200, 84, 0, 0, false);
+  Add_flat(pack, Background_model, Background_picture, "background.svg", 2000, 840, 200, 84, 0, 0, false);
   // The bar's hollows sit under the buttons, which stand 8.65, 17.65, 23.9 and 30.14 units
   // from the bar's left end; the picture's hollows are 2 units further left.
-  Add_flat(pack, "menu_clean.3DS", "MENU_BAR.PNG", "menu_bar.svg", 720, 180, 36, 9, 0, 2.0);
+  Add_flat(pack, Menu_bar_model, "MENU_BAR.PNG", "menu_bar.svg", 720, 180, 36, 9, 0, 2.0);
   pack.Add(Frame_picture, Encode_png(Art("ui/board_frame.svg", 864, 624), true));
   pack.Add(Frame_model, Model_bytes({Frame_mesh(Frame_picture)}));
   pack.Add("STAR.PNG", Encode_png(Art("ui/star.svg", 64, 64), true));
   pack.Add(Star_model, Model_bytes({Rectangle_mesh("STAR.PNG", -0.5, -0.5, 0.5, 0.5, 0)}));
-  Add_flat(pack, "menu_open.3DS", "PREVIEW.PNG", "preview_frame.svg", 540, 390, 27, 19.5, 0);
+  Add_flat(pack, Preview_frame_model, "PREVIEW.PNG", "preview_frame.svg", 540, 390, 27, 19.5, 0);
 }
 
 void Make_button_pack(Pack_contents& pack) {
-  Add_flat(pack, "close.3DS", "CLOSE.PNG", "btn_close.svg", 128, 128, 6, 6, 0);
-  Add_flat(pack, "menu.3DS", "MENU.PNG", "btn_menu.svg", 160, 128, 7.5, 6, 0);
-  Add_flat(pack, "view.3DS", "VIEW.PNG", "btn_view.svg", 128, 128, 6, 6, 0);
-  Add_flat(pack, "help.3DS", "HELP.PNG", "btn_help.svg", 128, 128, 6, 6, 0);
-  Add_flat(pack, "crash.3DS", "CRASH.PNG", "btn_break.svg", 128, 128, 6, 6, 0);
-  Add_flat(pack, "but_lft.3DS", "LEFT.PNG", "btn_left.svg", 128, 128, 6.5, 6.5, 0);
-  Add_flat(pack, "but_rgh.3DS", "RIGHT.PNG", "btn_right.svg", 128, 128, 6.5, 6.5, 0);
+  Add_flat(pack, Close_button_model, "CLOSE.PNG", "btn_close.svg", 128, 128, 6, 6, 0);
+  Add_flat(pack, Menu_button_model, "MENU.PNG", "btn_menu.svg", 160, 128, 7.5, 6, 0);
+  Add_flat(pack, View_button_model, "VIEW.PNG", "btn_view.svg", 128, 128, 6, 6, 0);
+  Add_flat(pack, Help_button_model, "HELP.PNG", "btn_help.svg", 128, 128, 6, 6, 0);
+  Add_flat(pack, Break_button_model, "CRASH.PNG", "btn_break.svg", 128, 128, 6, 6, 0);
+  Add_flat(pack, Previous_button_model, "LEFT.PNG", "btn_left.svg", 128, 128, 6.5, 6.5, 0);
+  Add_flat(pack, Next_button_model, "RIGHT.PNG", "btn_right.svg", 128, 128, 6.5, 6.5, 0);
 }
 
 void Make_loader_pack(Pack_contents& pack) {
-  Add_flat(pack, "loader.3DS", "LOADER.PNG", "loader.svg", 1100, 750, 22, 15, 0);
-  Add_flat(pack, "website.3DS", "WEBSITE.PNG", "btn_website.svg", 350, 90, 7, 1.8, 0);
-  Add_flat(pack, "twitter.3DS", "TWITTER.PNG", "btn_bird.svg", 104, 104, 1.6, 1.6, 0);
-  Add_flat(pack, "fbook.3DS", "FBOOK.PNG", "btn_thumb.svg", 104, 104, 1.6, 1.6, 0);
+  Add_flat(pack, Loader_model, "LOADER.PNG", "loader.svg", 1100, 750, 22, 15, 0);
+  Add_flat(pack, Website_model, "WEBSITE.PNG", "btn_website.svg", 350, 90, 7, 1.8, 0);
+  Add_flat(pack, Twitter_model, "TWITTER.PNG", "btn_bird.svg", 104, 104, 1.6, 1.6, 0);
+  Add_flat(pack, Facebook_model, "FBOOK.PNG", "btn_thumb.svg", 104, 104, 1.6, 1.6, 0);
 }
 
 void Make_menu_pack(Pack_contents& pack) {
@@ -219,13 +221,13 @@ void Make_menu_pack(Pack_contents& pack) {
 
 void Make_small_packs(std::vector<Pack_contents>& packs) {
   Pack_contents select{Select_pack, {}};
-  Add_flat(select, "please.3DS", "PLEASE.PNG", "select_title.svg", 1100, 193, 20, 3.5, 0);
-  Add_flat(select, "low.3DS", "LOW.PNG", "select_20.svg", 715, 523, 13, 9.5, 0);
-  Add_flat(select, "heigh.3DS", "HEIGH.PNG", "select_48.svg", 715, 523, 13, 9.5, 0);
+  Add_flat(select, "please.3DS", Select_title_picture, "select_title.svg", 1100, 193, 20, 3.5, 0);
+  Add_flat(select, "low.3DS", Select_20_picture, "select_20.svg", 715, 523, 13, 9.5, 0);
+  Add_flat(select, "heigh.3DS", Select_48_picture, "select_48.svg", 715, 523, 13, 9.5, 0);
   packs.push_back(select);
 
   Pack_contents help{Help_pack, {}};
-  Add_flat(help, "help_fon.3DS", "HELP_FON.PNG", "help.svg", 1540, 1050, 22, 15, window_depth);
+  Add_flat(help, "help_fon.3DS", Help_picture, "help.svg", 1540, 1050, 22, 15, window_depth);
   Add_flat(help, "close.3DS", "CLOSE.PNG", "btn_close_small.svg", 182, 182, 2.6, 2.6, 0);
   packs.push_back(help);
 

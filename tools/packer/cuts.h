@@ -1,5 +1,6 @@
 // Jigsaw cuts of the 20 x 14 board: piece outlines with classic tabs and blanks, their
-// triangulation, the slot outline band, and which piece covers a point.
+// triangulation and area, and whether a point lies inside an outline. (The pictures made from
+// a cut, the slot outlines among them, are in shading.h.)
 #pragma once
 #include <cstdint>
 #include <vector>

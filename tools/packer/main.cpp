@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "content.h"
@@ -27,7 +28,7 @@ static int Write_icons(const std::string& svg, const std::string& out) {
       if (slash == std::string::npos) break;
     }
     Image icon = Render_svg(svg, size, size);
-    if (icon.width == 0 || !Write_bytes(folder + "/com.lanternworks.Shorebound.png", Encode_png(icon, true))) {
+    if (!Write_bytes(folder + "/com.lanternworks.Shorebound.png", Encode_png(icon, true))) {
       std::fprintf(stderr, "packer: cannot make the %d pixel icon\n", size);
       return 1;
     }
@@ -35,13 +36,14 @@ static int Write_icons(const std::string& svg, const std::string& out) {
   return 0;
 }
 
-int main(int argc, char** argv) {
+static int Run(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--icons") return Write_icons(argv[2], argv[3]);
   if (argc < 3) {
     std::fprintf(stderr, "usage: packer <assets folder> <output folder> [contact-sheet.png]\n");
     return 2;
   }
   std::string assets = argv[1], out = argv[2];
+  // Every pack is made before the first is written: art that fails leaves no pack behind.
   for (const Pack_contents& pack : Make_all_packs(assets)) {
     // Written beside and renamed, so an interrupted build never leaves half a pack.
     std::string path = out + "/" + pack.name;
@@ -55,4 +57,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   return 0;
+}
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& failure) {  // art that cannot be read or rendered
+    std::fprintf(stderr, "packer: %s\n", failure.what());
+    return 1;
+  }
 }

@@ -7,28 +7,32 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <jpeglib.h>
+
+// Ends the rendering of an SVG that failed, naming the file: the build must not go on with a
+// blank picture.
+[[noreturn]] static void Art_failed(const std::string& path, const char* what, GError* error) {
+  const std::string reason = error != nullptr ? error->message : "unknown error";
+  if (error != nullptr) g_error_free(error);
+  throw std::runtime_error("cannot " + std::string(what) + " " + path + ": " + reason);
+}
 
 Image Render_svg(const std::string& path, int width, int height) {
   Image image;
   GError* error = nullptr;
   RsvgHandle* handle = rsvg_handle_new_from_file(path.c_str(), &error);
-  if (handle == nullptr) {
-    std::fprintf(stderr, "packer: cannot read %s: %s\n", path.c_str(),
-                 error != nullptr ? error->message : "?");
-    if (error != nullptr) g_error_free(error);
-    return image;
-  }
+  if (handle == nullptr) Art_failed(path, "read", error);
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   cairo_t* cr = cairo_create(surface);
   RsvgRectangle viewport = {0, 0, static_cast<double>(width), static_cast<double>(height)};
-  rsvg_handle_render_document(handle, cr, &viewport, &error);
-  if (error != nullptr) {
-    std::fprintf(stderr, "packer: cannot render %s: %s\n", path.c_str(), error->message);
-    g_error_free(error);
+  if (!rsvg_handle_render_document(handle, cr, &viewport, &error)) {
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    g_object_unref(handle);
+    Art_failed(path, "render", error);
   }
   cairo_surface_flush(surface);
   image.width = width;

@@ -11,7 +11,8 @@ struct Image {
   std::vector<uint8_t> rgba;  // straight (not premultiplied) alpha, first row first
 };
 
-// Renders an SVG file at the given pixel size; an empty image when it cannot be read.
+// Renders an SVG file at the given pixel size; throws std::runtime_error naming the file when
+// it cannot be read or rendered.
 Image Render_svg(const std::string& path, int width, int height);
 // The image resized (bilinear, area-averaged when shrinking a lot) to the given size.
 Image Resize(const Image& image, int width, int height);
