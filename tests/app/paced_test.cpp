@@ -1,6 +1,6 @@
 // The event loop as it runs for a child: paced at 60 frames a second, a still screen drawn ten
-// times a second, on the real clock. A whole game played on it; a time of day set back under
-// it; the moments that behaviours wait for, which a still screen must not delay.
+// times a second. A time of day set back under it; the moments that behaviours wait for,
+// which a still screen must not delay. (The whole first game runs on it too: full_game_test.)
 #include <sys/time.h>
 
 #include <chrono>
@@ -32,34 +32,9 @@ class Paced : public Game_test {
   }
   void TearDown() override {
     Game_test::TearDown();
-    Time_of_day_ms = Test_time_of_day_ms;
     clock_step_ms = 0;
   }
-  // Loop steps until `done` or `ms` of the game's clock have passed.
-  template <class Done>
-  void Until(Done done, double ms) {
-    for (const double end = Clock_ms() + ms; !done() && Clock_ms() < end;) Frame();
-  }
 };
-
-TEST_F(Paced, AWholeGameOnTheRealClock) {
-  Time_of_day_ms = Real_time_of_day_ms;
-  Build_boot_scene(Shut_down);
-  Until([] { return Is_object_in_global_store("A_Int_store", "fon"); }, 10000);
-  EXPECT_GE(Clock_ms(), 6000);  // the loader's five seconds and its fade-out
-  Until([] { return false; }, 1100);  // the piece-count window fades in
-  Tap_drawing({"z_Int_store", "m_select", "m_low_draw"});
-  Until([] { return Is_object_in_global_store(Puzzle_pack(0), "puzz_plase") && transition_lock == 0; }, 5000);
-  ASSERT_EQ(Loose().size(), 20u);
-  for (int taps = 0; !Loose().empty() && taps < 40; ++taps) Place(Loose()[0]);
-  Until([] { return Settings.puzzle_done[0] != 0; }, 15000);
-  EXPECT_TRUE(Loose().empty());
-  EXPECT_EQ(Settings.puzzle_done[0], 1u);
-  Until([] { return false; }, 300);
-  EXPECT_EQ(started[Pick_up_sound], 20);
-  EXPECT_EQ(started[Land_sound], 20);
-  EXPECT_EQ(started[Fanfare_sound], 1);
-}
 
 TEST_F(Paced, AClockSetBackNeverHoldsUpTheNextFrame) {
   Time_of_day_ms = Real_time_of_day_ms;

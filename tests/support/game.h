@@ -43,6 +43,7 @@ class Game_test : public ::testing::Test {
   void TearDown() override {
     Destroy_all_objects();
     End_sound_system();
+    Time_of_day_ms = Test_time_of_day_ms;
   }
   // The boot scene, run until the piece-count window stands (the loader takes 6.25 s), and
   // optionally the card of a piece mode tapped and the puzzle slid in.
@@ -65,6 +66,12 @@ class Game_test : public ::testing::Test {
   }
   void Run_for(double ms) {
     for (double end = test_now + ms; test_now < end;) Frame();
+  }
+  // Turns of the loop until `done` or until the game's clock has moved on `ms` (the real
+  // clock's way of waiting).
+  template <class Done>
+  void Until(Done done, double ms) {
+    for (const double end = Clock_ms() + ms; !done() && Clock_ms() < end;) Frame();
   }
   static Param_map& Params(const Target& target) {
     return Global_env[target.store][target.object]->functions[target.fun].params;
