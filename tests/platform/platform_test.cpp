@@ -8,13 +8,7 @@
 #include "support/window.h"
 
 namespace {
-SDL_Event Key(Uint8 type, SDLKey key, unsigned mod = KMOD_NONE) {
-  SDL_Event event{};
-  event.type = type;
-  event.key.keysym.sym = key;
-  event.key.keysym.mod = static_cast<SDLMod>(mod);
-  return event;
-}
+
 
 // Every waiting event through Handle_event, as the frame step does; true on the quit chord.
 bool Handle_queue() {
@@ -50,21 +44,21 @@ TEST(Input, AQuickTapReachesTheNextPickAndALaterReleaseIsADropWhereItHappened) {
 TEST(Input, QuitChordsAndAForgottenSuper) {
   Ensure_window();
   Handle_queue();
-  EXPECT_TRUE(Handle_event(Key(SDL_KEYDOWN, SDLK_q, KMOD_LCTRL)));
-  EXPECT_TRUE(Handle_event(Key(SDL_KEYDOWN, SDLK_q, KMOD_RMETA)));
-  EXPECT_FALSE(Handle_event(Key(SDL_KEYDOWN, SDLK_q)));
-  EXPECT_FALSE(Handle_event(Key(SDL_KEYDOWN, SDLK_w, KMOD_LCTRL)));
+  EXPECT_TRUE(Handle_event(Key_event(SDL_KEYDOWN, SDLK_q, KMOD_LCTRL)));
+  EXPECT_TRUE(Handle_event(Key_event(SDL_KEYDOWN, SDLK_q, KMOD_RMETA)));
+  EXPECT_FALSE(Handle_event(Key_event(SDL_KEYDOWN, SDLK_q)));
+  EXPECT_FALSE(Handle_event(Key_event(SDL_KEYDOWN, SDLK_w, KMOD_LCTRL)));
   // Super down, Q, Super up: Q comes while Super is held.
   for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-    SDL_Event super = Key(type, SDLK_LSUPER), q = Key(type, SDLK_q);
+    SDL_Event super = Key_event(type, SDLK_LSUPER), q = Key_event(type, SDLK_q);
     SDL_PushEvent(&super);
     if (type == SDL_KEYDOWN) SDL_PushEvent(&q);
   }
   EXPECT_TRUE(Handle_queue());
-  EXPECT_FALSE(Handle_event(Key(SDL_KEYDOWN, SDLK_q)));  // after the release
+  EXPECT_FALSE(Handle_event(Key_event(SDL_KEYDOWN, SDLK_q)));  // after the release
   // The keyboard went elsewhere while Super was down: its later release is not ours to wait for.
-  SDL_Event super_down = Key(SDL_KEYDOWN, SDLK_RSUPER), focus{}, q = Key(SDL_KEYDOWN, SDLK_q),
-            super_up = Key(SDL_KEYUP, SDLK_RSUPER);
+  SDL_Event super_down = Key_event(SDL_KEYDOWN, SDLK_RSUPER), focus{}, q = Key_event(SDL_KEYDOWN, SDLK_q),
+            super_up = Key_event(SDL_KEYUP, SDLK_RSUPER);
   focus.type = SDL_ACTIVEEVENT;
   focus.active.state = SDL_APPINPUTFOCUS;
   focus.active.gain = 0;

@@ -5,8 +5,6 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -136,25 +134,18 @@ class Game_test : public ::testing::Test {
     return home + "/data/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg";
   }
   // The settings file of an earlier game with this piece mode and these puzzles done (no help
-  // window after the piece count).
+  // window after the piece count), written by the game's own writer.
   void Played_before(uint32_t piece_mode = 1, const std::vector<int>& done = {}) {
-    Settings_record record{};
-    record.record_version = record.sound_flag = record.music_flag = 1;
-    record.piece_mode = piece_mode;
-    for (int puzzle : done) record.puzzle_done[puzzle] = 1;
-    std::string bytes(4 + sizeof record, '\0');
-    bytes[0] = 1;
-    std::memcpy(&bytes[4], &record, sizeof record);
-    std::filesystem::create_directories(std::filesystem::path(Settings_file()).parent_path());
-    Write_file(Settings_file(), bytes);
+    Load_settings();
+    Settings.piece_mode = piece_mode;
+    for (int puzzle : done) Settings.puzzle_done[puzzle] = 1;
+    Save_settings();
+    Reset_settings();
   }
   // Ctrl+Q, pressed and let go.
   static void Push_ctrl_q() {
     for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-      SDL_Event event{};
-      event.type = type;
-      event.key.keysym.sym = SDLK_q;
-      event.key.keysym.mod = KMOD_LCTRL;
+      SDL_Event event = Key_event(type, SDLK_q, KMOD_LCTRL);
       SDL_PushEvent(&event);
     }
   }

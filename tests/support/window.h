@@ -56,6 +56,14 @@ inline void Push_button(bool down, int px, int py) {
   SDL_PushEvent(&event);
 }
 
+inline SDL_Event Key_event(Uint8 type, SDLKey key, unsigned mod = KMOD_NONE) {
+  SDL_Event event{};
+  event.type = type;
+  event.key.keysym.sym = key;
+  event.key.keysym.mod = static_cast<SDLMod>(mod);
+  return event;
+}
+
 // The pointer moves to the world point and the left button goes down there; with `release`,
 // it comes up again in the same burst of events (a quick tap).
 inline void Push_press_at(double x, double y, double z, bool release = false) {
