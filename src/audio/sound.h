@@ -1,5 +1,6 @@
 // Sound effects and looping music, streamed from the pack bytes through OpenAL: every sound
-// is one source fed by a queue of four buffers that Update_sounds keeps full.
+// is one source fed by a queue of four buffers that Update_sounds keeps full, at a gain that
+// keeps what plays together from clipping.
 #pragma once
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -20,13 +21,15 @@ struct Sound_system {
 struct sample {
   const unsigned char* pcm = nullptr;  // first PCM byte, inside the entry's bytes
   uint32_t pcm_size = 0;
-  uint32_t pcm_pos = 0;                // bytes already handed to OpenAL
+  uint32_t pcm_pos = 0;  // bytes already handed to OpenAL
   ALuint buffers[4] = {0, 0, 0, 0};
   ALuint source = 0;
   const unsigned char* wav = nullptr;  // start of the entry (its header)
   unsigned char looping = 0;           // 1 for music
   ALenum format = 0;                   // read from the header once; 0 = nothing to queue
   ALsizei rate = 0;
+  float gain = 1;                             // its own gain, before the common factor
+  const std::vector<float>* peaks = nullptr;  // highest magnitude from each block to the end
 };
 
 // Bytes handed to OpenAL per buffer.
