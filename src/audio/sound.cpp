@@ -20,6 +20,21 @@ Sound_system* Sound_ptr = nullptr;
 std::vector<sample*> sample_list;
 // The factor on every source's own gain, as last set.
 static float heard_factor = 1.0f;
+// A gain set lower fades over the next mixing pass of the device, while a source that starts
+// plays at its gain at once: a sound that starts after gains were lowered waits until the
+// device's clock shows the pass under way then and the next one mixed. Without a clock
+// (pass_ns 0) nothing waits.
+static LPALCGETINTEGER64VSOFT read_clock = nullptr;
+static ALCdevice* clock_device = nullptr;
+static int64_t pass_ns = 0;
+static int64_t quieter_from_ns = 0;  // every gain lowered so far is heard from here on
+
+int64_t Mixed_ns() {
+  ALCint64SOFT ns = 0;
+  if (read_clock != nullptr && clock_device != nullptr)
+    read_clock(clock_device, ALC_DEVICE_CLOCK_SOFT, 1, &ns);
+  return ns;
+}
 
 // Takes the next chunk of the sample and queues it in `buffer`; false when there was nothing
 // to queue (the PCM is used up, or the sample cannot be played).
@@ -71,6 +86,13 @@ void Open_sound_system(Sound_system* system) {
     return;
   }
   alcMakeContextCurrent(system->context);
+  read_clock = reinterpret_cast<LPALCGETINTEGER64VSOFT>(
+      alcGetProcAddress(system->device, "alcGetInteger64vSOFT"));
+  ALCint passes = 0;  // a second
+  alcGetIntegerv(system->device, ALC_REFRESH, 1, &passes);
+  pass_ns = read_clock != nullptr && passes > 0 ? 1000000000 / passes : 0;
+  quieter_from_ns = 0;
+  clock_device = system->device;
   alDistanceModel(AL_NONE);
   alDopplerFactor(0.0f);
 }
@@ -93,14 +115,22 @@ static float Peak_to_come(const sample* s) {
 
 // Sets every source to its own gain times one common factor, the largest that keeps the sum of
 // gain x peak still to come under the ceiling. Peaks to come only fall until another sound
-// starts, so the factor may rise each frame, and falls only when a sound starts.
+// starts, so the factor mostly rises each frame and falls when a sound starts.
 static void Fit_gains() {
   float load = 0.0f;
   for (const sample* s : sample_list) load += s->gain * Peak_to_come(s);
   const float factor = load > Sum_ceiling ? Sum_ceiling / load : 1.0f;
   if (factor == heard_factor) return;
+  if (factor < heard_factor && pass_ns > 0) quieter_from_ns = Mixed_ns() + 2 * pass_ns;
   heard_factor = factor;
   for (const sample* s : sample_list) alSourcef(s->source, AL_GAIN, s->gain * factor);
+}
+
+// Plays a sample that waits, once the others are heard at the gains it was given room by.
+static void Play_when_heard_quieter(sample* s) {
+  if (s->play_from_ns < 0 || Mixed_ns() < s->play_from_ns) return;
+  alSourcePlay(s->source);
+  s->play_from_ns = -1;
 }
 
 static void Start_sample(const std::string& pack_name, const std::string& entry_name,
@@ -135,7 +165,8 @@ static void Start_sample(const std::string& pack_name, const std::string& entry_
   sample_list.push_back(s);
   Fit_gains();
   alSourcef(s->source, AL_GAIN, s->gain * heard_factor);
-  alSourcePlay(s->source);
+  s->play_from_ns = quieter_from_ns;
+  Play_when_heard_quieter(s);
 }
 
 static bool Is_open(const Sound_system* system) {
@@ -153,6 +184,7 @@ void Play_music(Sound_system* system, const std::string& pack_name, const std::s
 }
 
 void Update_sounds() {
+  for (sample* s : sample_list) Play_when_heard_quieter(s);
   size_t index = 0;
   while (index < sample_list.size()) {
     sample* s = sample_list[index];
@@ -211,6 +243,7 @@ void Close_sound_system(Sound_system* system) {
   alcMakeContextCurrent(nullptr);
   alcDestroyContext(system->context);
   alcCloseDevice(system->device);
+  clock_device = nullptr;
   system->context = nullptr;
   system->device = nullptr;
 }

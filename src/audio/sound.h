@@ -21,14 +21,15 @@ struct Sound_system {
 struct sample {
   const unsigned char* pcm = nullptr;  // first PCM byte, inside the entry's bytes
   uint32_t pcm_size = 0;
-  uint32_t pcm_pos = 0;  // bytes already handed to OpenAL
+  uint32_t pcm_pos = 0;                // bytes already handed to OpenAL
   ALuint buffers[4] = {0, 0, 0, 0};
   ALuint source = 0;
   const unsigned char* wav = nullptr;  // start of the entry (its header)
   unsigned char looping = 0;           // 1 for music
   ALenum format = 0;                   // read from the header once; 0 = nothing to queue
   ALsizei rate = 0;
-  float gain = 1;                             // its own gain, before the common factor
+  float gain = 1;                      // its own, before the factor common to all
+  int64_t play_from_ns = -1;           // Mixed_ns() it waits for; -1: playing
   const std::vector<float>* peaks = nullptr;  // highest magnitude from each block to the end
 };
 
@@ -45,8 +46,12 @@ void Open_sound_system(Sound_system* system);
 // Start one effect / one piece of looping music from a WAV entry, unless switched off.
 void Play_sound(Sound_system* system, const std::string& pack_name, const std::string& entry_name);
 void Play_music(Sound_system* system, const std::string& pack_name, const std::string& entry_name);
-// Once per frame: refills the queues, loops music, deletes effects that have ended.
+// Once per frame: starts what waited, refills the queues, loops music, deletes effects that
+// have ended and gives everything its gain.
 void Update_sounds();
+// Nanoseconds of output the device has mixed, by its own clock (0 without one): a sound started
+// now is heard from there on.
+int64_t Mixed_ns();
 // Stop and delete every effect / every piece of music; the others play on.
 void Stop_sounds();
 void Stop_music();

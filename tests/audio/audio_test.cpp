@@ -70,7 +70,7 @@ TEST(Heard, PileUpsOfEffectsOverTheMusicStayUnderMinusOneDbfsAndEachIsHeard) {
     Update_sounds();
     for (const auto& [first, frames, count, sound] : starts)
       for (int i = 0; frame >= first && frame < first + frames && i < count; ++i) {
-        heard_at.emplace_back(Heard_seconds(Sound_ptr->device), sound);
+        heard_at.emplace_back(Mixed_ns() / 1e9, sound);
         Play_sound(Sound_ptr, Sound_pack, sound);
       }
   }
@@ -95,16 +95,24 @@ bool Update_until(Done done) {
   return true;
 }
 
-TEST(Sound, SwitchedOffNothingStartsAndMusicSwitchedOnAgainStartsOverAndLoops) {
+TEST(Sound, AStartWaitsForRoomNothingStartsSwitchedOffAndMusicStartsOverAndLoops) {
   Use_temp_resources();
   // 8-bit mono at eight times the output rate: a chunk lasts 93 ms.
   const std::string music(Sound_chunk_bytes * 13 / 2, 'a');
   Write_pack("music.pak", {{"music.wav", Wav_bytes(music, 1, 176400, 8)},
-                           {"button.wav", Wav_bytes(std::string(1000, 'b'), 1, 22050, 8)}});
+                           {"button.wav", Wav_bytes(std::string(8000, '\0'), 1, 22050, 8)}});
   Start_sound_system();
   ASSERT_EQ(Sound_ptr->failed, 0);
   Play_sound(Sound_ptr, "music.pak", "button.wav");
   ASSERT_EQ(sample_list.size(), 1u);
+  // A second, for which the first must play quieter, starts once the device has made it so.
+  Play_sound(Sound_ptr, "music.pak", "button.wav");
+  const ALuint second = sample_list[1]->source;
+  ALint state = 0;
+  alGetSourcei(second, AL_SOURCE_STATE, &state);
+  EXPECT_EQ(state, AL_INITIAL);
+  ASSERT_TRUE(Update_until(
+      [&] { return alGetSourcei(second, AL_SOURCE_STATE, &state), state == AL_PLAYING; }));
   Stop_sounds();
   Play_music(Sound_ptr, "music.pak", "music.wav");
   ASSERT_EQ(sample_list.size(), 1u);

@@ -1,9 +1,7 @@
 // Listening to what OpenAL Soft really plays: its wave driver writes the mixed output into a
-// file that the test reads back and measures. Listen() must come before the first OpenAL call
-// of the process (ctest runs each test in a process of its own).
+// file that the test reads back and measures (Mixed_ns tells where a sound started lies in it).
+// Listen() must come before the first OpenAL call of the process, as in a ctest of its own.
 #pragma once
-#include <AL/alext.h>
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -20,14 +18,6 @@ inline std::string Listen(const std::string& general) {
   setenv("ALSOFT_CONF", (folder + "/alsoft.conf").c_str(), 1);
   setenv("ALSOFT_DRIVERS", "wave", 1);
   return folder + "/heard.wav";
-}
-
-// Seconds of output the device has mixed: a sound started now is heard from there on.
-inline double Heard_seconds(ALCdevice* device) {
-  ALCint64SOFT ns = 0;
-  if (auto get = alcGetProcAddress(device, "alcGetInteger64vSOFT"))
-    reinterpret_cast<LPALCGETINTEGER64VSOFT>(get)(device, ALC_DEVICE_CLOCK_SOFT, 1, &ns);
-  return ns / 1e9;
 }
 
 // The written samples, the channels of each frame in turn, full scale 1.
