@@ -2,8 +2,11 @@
 // WAV entries of the data store.
 #include "audio/sound.h"
 
+#include <AL/alext.h>
+
 #include <algorithm>
 
+#include "audio/loudness.h"
 #include "audio/wav.h"
 #include "resources/pack.h"
 #include "runtime/report.h"
@@ -15,6 +18,23 @@ static_assert(Wav_format_mono8 == AL_FORMAT_MONO8 && Wav_format_mono16 == AL_FOR
 
 Sound_system* Sound_ptr = nullptr;
 std::vector<sample*> sample_list;
+// The factor on every source's own gain, as last set.
+static float heard_factor = 1.0f;
+// A gain set lower fades over the next mixing pass of the device, while a source that starts
+// plays at its gain at once: a sound that starts after gains were lowered waits until the
+// device's clock shows the pass under way then and the next one mixed. Without a clock
+// (pass_ns 0) nothing waits.
+static LPALCGETINTEGER64VSOFT read_clock = nullptr;
+static ALCdevice* clock_device = nullptr;
+static int64_t pass_ns = 0;
+static int64_t quieter_from_ns = 0;  // every gain lowered so far is heard from here on
+
+int64_t Mixed_ns() {
+  ALCint64SOFT ns = 0;
+  if (read_clock != nullptr && clock_device != nullptr)
+    read_clock(clock_device, ALC_DEVICE_CLOCK_SOFT, 1, &ns);
+  return ns;
+}
 
 // Takes the next chunk of the sample and queues it in `buffer`; false when there was nothing
 // to queue (the PCM is used up, or the sample cannot be played).
@@ -53,7 +73,9 @@ void Open_sound_system(Sound_system* system) {
     Report("Can't open sound device.");
     return;
   }
-  const ALCint attributes[] = {ALC_FREQUENCY, 22050, 0};
+  // The library's own limiter, where it has one and the user's configuration allows it, is a
+  // backstop only: it holds the output at 0 dBFS, and the gains keep it under -1 dBFS.
+  const ALCint attributes[] = {ALC_FREQUENCY, 22050, ALC_OUTPUT_LIMITER_SOFT, ALC_TRUE, 0};
   system->context = alcCreateContext(system->device, attributes);
   if (system->context == nullptr) {
     system->failed = 1;
@@ -64,8 +86,51 @@ void Open_sound_system(Sound_system* system) {
     return;
   }
   alcMakeContextCurrent(system->context);
+  read_clock = reinterpret_cast<LPALCGETINTEGER64VSOFT>(
+      alcGetProcAddress(system->device, "alcGetInteger64vSOFT"));
+  ALCint passes = 0;  // a second
+  alcGetIntegerv(system->device, ALC_REFRESH, 1, &passes);
+  pass_ns = read_clock != nullptr && passes > 0 ? 1000000000 / passes : 0;
+  quieter_from_ns = 0;
+  clock_device = system->device;
   alDistanceModel(AL_NONE);
   alDopplerFactor(0.0f);
+}
+
+// The highest magnitude the sample can still play: from the block its source plays now on (the
+// whole sound for music, which starts over).
+static float Peak_to_come(const sample* s) {
+  if (s->peaks->empty()) return 0.0f;
+  if (s->looping) return s->peaks->front();
+  ALint queued = 0, offset = 0;
+  alGetSourcei(s->source, AL_BUFFERS_QUEUED, &queued);
+  alGetSourcei(s->source, AL_BYTE_OFFSET, &offset);
+  // The queue holds the last `queued` chunks handed over; the offset counts from its first.
+  const uint64_t handed = (uint64_t{s->pcm_pos} + Sound_chunk_bytes - 1) / Sound_chunk_bytes;
+  const uint64_t first = handed - std::min<uint64_t>(handed, static_cast<uint32_t>(queued));
+  const uint64_t block =
+      (first * Sound_chunk_bytes + static_cast<uint32_t>(offset)) / Peak_block_bytes;
+  return block < s->peaks->size() ? (*s->peaks)[block] : 0.0f;
+}
+
+// Sets every source to its own gain times one common factor, the largest that keeps the sum of
+// gain x peak still to come under the ceiling. Peaks to come only fall until another sound
+// starts, so the factor mostly rises each frame and falls when a sound starts.
+static void Fit_gains() {
+  float load = 0.0f;
+  for (const sample* s : sample_list) load += s->gain * Peak_to_come(s);
+  const float factor = load > Sum_ceiling ? Sum_ceiling / load : 1.0f;
+  if (factor == heard_factor) return;
+  if (factor < heard_factor && pass_ns > 0) quieter_from_ns = Mixed_ns() + 2 * pass_ns;
+  heard_factor = factor;
+  for (const sample* s : sample_list) alSourcef(s->source, AL_GAIN, s->gain * factor);
+}
+
+// Plays a sample that waits, once the others are heard at the gains it was given room by.
+static void Play_when_heard_quieter(sample* s) {
+  if (s->play_from_ns < 0 || Mixed_ns() < s->play_from_ns) return;
+  alSourcePlay(s->source);
+  s->play_from_ns = -1;
 }
 
 static void Start_sample(const std::string& pack_name, const std::string& entry_name,
@@ -84,6 +149,8 @@ static void Start_sample(const std::string& pack_name, const std::string& entry_
   s->rate = info.rate;
   static uint64_t started = 0;
   s->serial = ++started;
+  s->gain = looping ? Music_gain : Effect_gain;
+  s->peaks = &Entry_peaks(pack_name, entry_name, info);
   alGenBuffers(4, s->buffers);
   alGenSources(1, &s->source);
   // Heard at the listener at full gain, with no distance or direction effect. (OpenAL Soft
@@ -96,8 +163,12 @@ static void Start_sample(const std::string& pack_name, const std::string& entry_
   alSourcef(s->source, AL_ROLLOFF_FACTOR, 0.0f);
   alSourcei(s->source, AL_SOURCE_RELATIVE, AL_TRUE);
   for (ALuint buffer : s->buffers) Queue_next_chunk(s, buffer);
-  alSourcePlay(s->source);
+  // The others make room before it plays.
   sample_list.push_back(s);
+  Fit_gains();
+  alSourcef(s->source, AL_GAIN, s->gain * heard_factor);
+  s->play_from_ns = quieter_from_ns;
+  Play_when_heard_quieter(s);
 }
 
 static bool Is_open(const Sound_system* system) {
@@ -115,6 +186,7 @@ void Play_music(Sound_system* system, const std::string& pack_name, const std::s
 }
 
 void Update_sounds() {
+  for (sample* s : sample_list) Play_when_heard_quieter(s);
   size_t index = 0;
   while (index < sample_list.size()) {
     sample* s = sample_list[index];
@@ -147,6 +219,7 @@ void Update_sounds() {
       ++index;
     }
   }
+  Fit_gains();
 }
 
 // Deletes every sample whose `looping` matches; the others keep their order.
@@ -172,6 +245,7 @@ void Close_sound_system(Sound_system* system) {
   alcMakeContextCurrent(nullptr);
   alcDestroyContext(system->context);
   alcCloseDevice(system->device);
+  clock_device = nullptr;
   system->context = nullptr;
   system->device = nullptr;
 }

@@ -1,5 +1,6 @@
 // Sound effects and looping music, streamed from the pack bytes through OpenAL: every sound
-// is one source fed by a queue of four buffers that Update_sounds keeps full.
+// is one source fed by a queue of four buffers that Update_sounds keeps full, at a gain that
+// keeps what plays together from clipping.
 #pragma once
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -28,6 +29,9 @@ struct sample {
   ALenum format = 0;                   // read from the header once; 0 = nothing to queue
   ALsizei rate = 0;
   uint64_t serial = 0;                 // the how-manyth sound started in the run, from 1
+  float gain = 1;                      // its own, before the factor common to all
+  int64_t play_from_ns = -1;           // Mixed_ns() it waits for; -1: playing
+  const std::vector<float>* peaks = nullptr;  // highest magnitude from each block to the end
 };
 
 // Bytes handed to OpenAL per buffer.
@@ -43,8 +47,12 @@ void Open_sound_system(Sound_system* system);
 // Start one effect / one piece of looping music from a WAV entry, unless switched off.
 void Play_sound(Sound_system* system, const std::string& pack_name, const std::string& entry_name);
 void Play_music(Sound_system* system, const std::string& pack_name, const std::string& entry_name);
-// Once per frame: refills the queues, loops music, deletes effects that have ended.
+// Once per frame: starts what waited, refills the queues, loops music, deletes effects that
+// have ended and gives everything its gain.
 void Update_sounds();
+// Nanoseconds of output the device has mixed, by its own clock (0 without one): a sound started
+// now is heard from there on.
+int64_t Mixed_ns();
 // Stop and delete every effect / every piece of music; the others play on.
 void Stop_sounds();
 void Stop_music();
