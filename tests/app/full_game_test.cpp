@@ -1,13 +1,14 @@
 // The whole first game as a child plays it, through the event loop paced as it runs for a child,
 // on the real clock, with real SDL events: boot and loader, the piece-count window, the help,
 // every piece of a 20-piece puzzle sent home (tapped or dragged), the finished picture, Ctrl+Q
-// and the orderly shutdown. It also runs under valgrind's memcheck (tests/CMakeLists.txt), so
-// it stays the one test named FullGame.
+// and the orderly shutdown, listened to through OpenAL Soft's wave driver. It also runs under
+// valgrind's memcheck (tests/CMakeLists.txt), so it stays the one test named FullGame.
 #include <algorithm>
 
 #include "audio/sound.h"
 #include "resources/piece_sets.h"
 #include "support/game.h"
+#include "support/heard.h"
 
 namespace {
 
@@ -35,6 +36,9 @@ std::vector<std::string> Undecoded_pictures() {
 using FullGame = Game_test;
 
 TEST_F(FullGame, FirstGameFromBootToTheFinishedPictureAndCtrlQ) {
+  // What is heard, through a mono output without the library's limiter: nothing but the
+  // game's own gains keeps it from clipping.
+  const std::string heard_file = Listen("channels = mono\noutput-limiter = false");
   Frame_interval_ms = 1000.0 / 60.0;  // the loop paced as for a child, on the real clock
   Time_of_day_ms = Real_time_of_day_ms;
   Build_boot_scene(Shut_down);
@@ -85,6 +89,9 @@ TEST_F(FullGame, FirstGameFromBootToTheFinishedPictureAndCtrlQ) {
   EXPECT_EQ(saved[4 + 31], 0);
   EXPECT_EQ(saved[4 + 32], 1);  // 20 pieces
   EXPECT_EQ(saved.substr(40), finished.substr(40));
+  const auto [peak, rms] = Peak_and_rms_db(Read_heard(heard_file));
+  EXPECT_LE(peak, -1.0);
+  EXPECT_GE(rms, -40.0);  // and it was heard
 }
 
 }  // namespace
