@@ -3,9 +3,6 @@
 // every piece of a 20-piece puzzle sent home (tapped or dragged), the finished picture, Ctrl+Q
 // and the orderly shutdown, listened to through OpenAL Soft's wave driver. It also runs under
 // valgrind's memcheck (tests/CMakeLists.txt), so it stays the one test named FullGame.
-#include <algorithm>
-
-#include "audio/sound.h"
 #include "resources/piece_sets.h"
 #include "support/game.h"
 #include "support/heard.h"
@@ -15,21 +12,13 @@ namespace {
 // The pictures of the puzzles, their boards and shadows that the loader decodes, still waiting
 // for their image.
 std::vector<std::string> Undecoded_pictures() {
-  std::vector<std::pair<std::string, std::string>> pictures;
-  for (const Piece_set& set : Piece_sets) {
-    for (int i = 0; i < Puzzle_count; ++i) {
-      for (const char* picture : {Final_picture, Preview_picture, set.puzzle_picture})
-        pictures.push_back({Puzzle_pack(i), picture});
-      pictures.push_back({Board_pack(i), set.board_picture});
-      pictures.push_back({Shadow_pack(i), set.shadow_picture});
-    }
-  }
   std::vector<std::string> missing;
-  for (const auto& [pack, picture] : pictures) {
-    auto found = Global_data[pack].find(picture + std::string("_tex"));
-    if (found == Global_data[pack].end() || found->second.image == nullptr)
-      missing.push_back(pack + "/" + picture);
-  }
+  for (const Piece_set& set : Piece_sets)
+    for (int i = 0; i < Puzzle_count; ++i)
+      for (const auto& [pack, picture] : {std::pair{Puzzle_pack(i), Final_picture}, {Puzzle_pack(i), Preview_picture},
+                                          {Puzzle_pack(i), set.puzzle_picture}, {Board_pack(i), set.board_picture},
+                                          {Shadow_pack(i), set.shadow_picture}})
+        if (Global_data[pack][picture + std::string("_tex")].image == nullptr) missing.push_back(pack + "/" + picture);
   return missing;
 }
 

@@ -1,12 +1,11 @@
-// Leaving the game: the exit window's OK, and every link held for two seconds (the three of
-// the loader, the main menu's). Each plays in a child process, which the game ends with
-// status 1 after saving; a stand-in browser opener first on PATH records what it was asked to
-// open. (Death tests run before the others, while this process has no window of its own.)
+// Leaving the game: the exit window's OK, and every link held for two seconds (the loader's
+// three, the main menu's). Each plays in a child process, which the game ends with status 1
+// after saving; a stand-in browser opener first on PATH records what it was asked to open.
+// (Death tests run before the others, while this process has no window of its own.)
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -27,74 +26,59 @@ class LeaveDeathTest : public Game_test {
     Link_addresses = {"https://home.example.test/shore", "https://birds.example.test/sb", "https://faces.example.test/sb"};
   }
   void TearDown() override {}
-  // In the child: a returning player's game, `leave`n through the game's own path; it must end
-  // the process with status 1. With `in_game`, 48 pieces are chosen first (the file says 20)
-  // and must have been saved; from the loader, the file stays as it was.
-  void Leave(bool in_game, const std::function<void()>& leave) {
+  // In a child: a returning player's game, left by `leave`, must end with status 1. In the game
+  // (`in_game`), 48 pieces are chosen first (the file says 20) and must be saved; from the
+  // loader, the file stays as it was. Returns what the opener was asked to open.
+  std::string Leave(bool in_game, const std::function<void()>& leave) {
+    for (const char* note : {"/opened", "/still_here"}) unlink((home + note).c_str());
     EXPECT_EXIT(
         {
           Game_test::SetUp();
           Played_before();
-          if (in_game) {
-            Boot(2);
-          } else {
-            Build_boot_scene(Shut_down);
-            Run_for(1300);  // the loader stands
-          }
+          in_game ? Boot(2) : (Build_boot_scene(Shut_down), Run_for(1300));  // the loader stands
           leave();
           std::exit(0);
         },
         ::testing::ExitedWithCode(1), "");
-    const std::string saved = Read_file(Settings_file());
-    ASSERT_EQ(saved.size(), 80u);
-    EXPECT_EQ(saved[4 + 32], in_game ? 2 : 1);
+    EXPECT_EQ(Read_file(Settings_file())[4 + 32], in_game ? 2 : 1);
+    for (int i = 0; i < 100 && access((home + "/opened").c_str(), F_OK) != 0; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return Read_file(home + "/opened");
   }
-  // Holds a link down for `ms`; a note left after 1.9 s shows that it did not leave earlier.
-  void Hold(const Target& link, double ms = 2200) {
+  // Holds a link down for 2.2 s; a note left after 1.9 s shows that it did not act earlier.
+  void Hold(const Target& link) {
     Param_map& at = Params(link);
     ASSERT_NO_FATAL_FAILURE(Point_at(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number, &link));
     Push_button(true, px, py);
     Run_for(1900);
     Write_file(home + "/still_here", "");
-    Run_for(ms - 1900);
-  }
-  // What the opener was asked to open ("count|address"), once it has written it.
-  std::string Opened() {
-    for (int i = 0; i < 100 && access((home + "/opened").c_str(), F_OK) != 0; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(access((home + "/still_here").c_str(), F_OK), 0) << "it left before two seconds";
-    return Read_file(home + "/opened");
+    Run_for(300);
   }
 };
 
 TEST_F(LeaveDeathTest, TheExitWindowsOkSavesAndEndsWithStatus1) {
-  Leave(true, [&] {
-    Tap_drawing({"Int_butt", "bclose", "bclose_draw"});
-    Run_for(1300);
-    Tap_drawing({"z_Int_store", "m_exit", "bok_draw"});
-    Run_for(500);
-  });
-  EXPECT_NE(access((home + "/opened").c_str(), F_OK), 0);
+  EXPECT_EQ(Leave(true, [&] {
+              Tap_drawing({"Int_butt", "bclose", "bclose_draw"});
+              Run_for(1300);
+              Tap_drawing({"z_Int_store", "m_exit", "bok_draw"});
+              Run_for(500);
+            }),
+            "");
 }
 
 TEST_F(LeaveDeathTest, EveryLinkHeldForTwoSecondsOpensItsAddressAndEndsWithStatus1) {
   const std::string site = "https://home.example.test/shore?utm_source=software&utm_medium=shorebound_linux"
                            "&utm_term=prog&utm_content=1.0.2&utm_campaign=shorebound_linux";
-  Leave(true, [&] {
-    Tap_drawing({"Int_butt", "bmenu", "bmenu_draw"});
-    Run_for(1300);
-    Hold({"z_Int_store", "m_menu", "bvisit_draw"});
-  });
-  EXPECT_EQ(Opened(), "1|" + site);
-  const std::vector<std::pair<const char*, std::string>> loader_links = {
-      {"website_draw", site}, {"twitter_draw", Link_addresses.twitter}, {"fbook_draw", Link_addresses.facebook}};
-  for (const auto& [fun, address] : loader_links) {
-    SCOPED_TRACE(fun);
-    unlink((home + "/opened").c_str());
-    unlink((home + "/still_here").c_str());
-    Leave(false, [&] { Hold({"z_Int_store", "loader", fun}); });
-    EXPECT_EQ(Opened(), "1|" + address);
-  }
+  EXPECT_EQ(Leave(true, [&] {
+              Tap_drawing({"Int_butt", "bmenu", "bmenu_draw"});
+              Run_for(1300);
+              Hold({"z_Int_store", "m_menu", "bvisit_draw"});
+            }),
+            "1|" + site);
+  EXPECT_EQ(access((home + "/still_here").c_str(), F_OK), 0) << "it left before two seconds";
+  for (const auto& [fun, address] : {std::pair<const char*, std::string>{"website_draw", site},
+                                     {"twitter_draw", Link_addresses.twitter}, {"fbook_draw", Link_addresses.facebook}})
+    EXPECT_EQ(Leave(false, [&, fun = fun] { Hold({"z_Int_store", "loader", fun}); }), "1|" + address) << fun;
 }
 
 }  // namespace

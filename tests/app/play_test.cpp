@@ -43,33 +43,19 @@ class Play : public Game_test {
     ASSERT_EQ(file.size(), 80u);
     for (int i = 0; i < Puzzle_count; ++i) EXPECT_EQ(file[40 + 4 * i], i == done) << "puzzle " << i;
   }
+  static int Views() {
+    int views = 0;
+    for (int i = 0; i < Puzzle_count; ++i) views += Is_object_in_global_store(Puzzle_pack(i), "plase");
+    return views;
+  }
   // The shown puzzle stands whole and alone, finished or with all its pieces loose.
   void Expect_whole(bool finished) {
     EXPECT_EQ(transition_lock, 0);
-    int views = 0;
-    for (int i = 0; i < Puzzle_count; ++i) views += Is_object_in_global_store(Puzzle_pack(i), "plase");
-    EXPECT_EQ(views, 1);
+    EXPECT_EQ(Views(), 1);
     EXPECT_EQ(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_final"), finished);
     EXPECT_EQ(Loose().size(), finished ? 0u : 20u);
   }
 };
-
-TEST_F(Play, AFortyEightPieceBoardCompletesWhenItsLastStarBurnsOut) {
-  ASSERT_NO_FATAL_FAILURE(Boot(2));
-  ASSERT_EQ(Loose().size(), 48u);
-  const std::string last = Loose()[0];
-  Land_all_but(last);
-  Run_for(2100);  // their stars burn out
-  ASSERT_EQ(Settings.puzzle_done[0], 0u);
-  ASSERT_EQ(Place(last), last);
-  while (!Home(last) && test_now < 120000) Frame();
-  Run_for(1950);  // its ten stars still burn
-  EXPECT_EQ(Settings.puzzle_done[0], 0u);
-  EXPECT_FALSE(Is_object_in_global_store(Puzzle_pack(0), "puzz_final"));
-  Run_for(100);
-  EXPECT_EQ(Settings.puzzle_done[0], 1u);
-  EXPECT_TRUE(Is_object_in_global_store(Puzzle_pack(0), "puzz_final"));
-}
 
 TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackWhenLetGoElsewhereAndHomeOnItsOutline) {
   ASSERT_NO_FATAL_FAILURE(Boot(1));
@@ -103,10 +89,15 @@ TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackWhenLetGoElsewhereAndHomeOnIt
                        Picture_colour(Puzzle_pack(0), Piece_sets[0].puzzle_picture, home_x, home_y, Depth_landed)), 24);
 }
 
-using Race = Play;
+class Race : public Play {
+ protected:
+  void SetUp() override {
+    Play::SetUp();
+    Boot(1);
+  }
+};
 
 TEST_F(Race, FinishThenNextThenPreviousWithinTheSlideBringsItBackFinished) {
-  ASSERT_NO_FATAL_FAILURE(Boot(1));
   Land_all_but();
   Run_for(200);
   Next();
@@ -118,7 +109,6 @@ TEST_F(Race, FinishThenNextThenPreviousWithinTheSlideBringsItBackFinished) {
 }
 
 TEST_F(Race, FinishThenBreakUpWithinASecondLeavesItBrokenUp) {
-  ASSERT_NO_FATAL_FAILURE(Boot(1));
   Land_all_but();
   Run_for(200);
   Tap_drawing({"Int_butt", "bbreak", "bbreak_draw"});
@@ -131,7 +121,6 @@ TEST_F(Race, FinishThenBreakUpWithinASecondLeavesItBrokenUp) {
 }
 
 TEST_F(Race, NineteenPiecesHomeAndNextTappedAsTheirStarsBurnOutLeaveItUnfinished) {
-  ASSERT_NO_FATAL_FAILURE(Boot(1));
   Land_all_but(Nearest());
   Run_for(650);
   Next();  // the slide-out ends in the frame in which the last landed piece's stars expire
@@ -141,7 +130,6 @@ TEST_F(Race, NineteenPiecesHomeAndNextTappedAsTheirStarsBurnOutLeaveItUnfinished
 }
 
 TEST_F(Race, APieceLandingAsItsPuzzleSlidesAwayStillCompletesIt) {
-  ASSERT_NO_FATAL_FAILURE(Boot(1));
   const std::string last = Nearest();
   Land_all_but(last);
   Run_for(2100);  // their stars burn out
@@ -160,13 +148,10 @@ TEST_F(Race, APieceLandingAsItsPuzzleSlidesAwayStillCompletesIt) {
 }
 
 TEST_F(Race, QuickTapsOnTheArrowsSettleOnOnePuzzle) {
-  ASSERT_NO_FATAL_FAILURE(Boot(1));
   int most_views = 0;
   for (int i = 0; i < 15; ++i) {  // twelve times next, from 0 round to 2; three times back to 9
     i < 12 ? Next() : Tap_drawing({"Int_butt", "prev_pz", "prev_draw"});
-    int views = 0;
-    for (int k = 0; k < Puzzle_count; ++k) views += Is_object_in_global_store(Puzzle_pack(k), "plase");
-    most_views = std::max(most_views, views);
+    most_views = std::max(most_views, Views());
   }
   EXPECT_EQ(puzzle_index, 9);
   EXPECT_LE(most_views, 2);

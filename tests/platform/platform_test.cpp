@@ -1,4 +1,5 @@
-// The mouse record's quick-tap mend, the quit chords and where the settings file lives.
+// The quit chords and where the settings file lives. (Every tap of the game tests is a quick
+// one, in one burst of events: they lean on the mouse record's quick-tap mend.)
 #include <gtest/gtest.h>
 #include <string>
 
@@ -9,36 +10,10 @@
 
 namespace {
 
-
 // Every waiting event through Handle_event, as the frame step does; true on the quit chord.
 bool Handle_queue() {
   bool any;
   return Handle_pending_events(any);
-}
-
-TEST(Input, AQuickTapReachesTheNextPickAndALaterReleaseIsADropWhereItHappened) {
-  Ensure_window();
-  Handle_queue();
-  Mouse_state = Mouse_record();
-  Push_button(true, 10, 20);
-  Push_button(false, 10, 20);
-  Handle_queue();
-  EXPECT_TRUE(Mouse_state.pressed && !Mouse_state.held && !Mouse_state.dropped);
-  EXPECT_EQ(Mouse_state.x, 10);
-  Input_frame_done();
-  EXPECT_FALSE(Mouse_state.pressed);
-  Input_frame_done();  // another frame does not bring it back
-  EXPECT_FALSE(Mouse_state.pressed || Mouse_state.dropped);
-
-  Push_button(true, 10, 20);
-  Handle_queue();
-  Input_frame_done();  // the frame has seen the press: still held
-  EXPECT_TRUE(Mouse_state.pressed && Mouse_state.held);
-  Push_button(false, 30, 40);
-  Handle_queue();
-  EXPECT_TRUE(Mouse_state.dropped && !Mouse_state.pressed && !Mouse_state.held);
-  EXPECT_EQ(Mouse_state.x, 30);
-  EXPECT_EQ(Mouse_state.y, 40);
 }
 
 TEST(Input, QuitChordsAndAForgottenSuper) {

@@ -1,5 +1,5 @@
-// Models drawn on real GL and read back from the frame: where the drawing parameters put
-// them, CENTER, the late blended pass, and picking through real pointer events.
+// Models drawn on real GL and read back from the frame: the late blended pass, and picking
+// through real pointer events. (Where models land is seen by the game's pixel tests.)
 #include <gtest/gtest.h>
 #include "support/frames.h"
 #include "support/packs.h"
@@ -16,39 +16,6 @@ class Render : public ::testing::Test {
     Write_test_models();
   }
 };
-
-TEST_F(Render, ModelIsMovedThenScaledThenTurnedAboutXThenZ) {
-  // "offset.3DS" is the 2 x 2 square around (2, 3). Turned by 90 degrees about z, then by
-  // 180 about x, it lies around (-3, -2); doubled in x, around (-6, -2); moved: (-2, -1).
-  Param_map& params = Drawn("m", "draw", Draw_obj, "offset.3DS");
-  params["POS_X"].value.number = 4;
-  params["POS_Y"].value.number = 1;
-  params["POS_Z"].value.number = 20;
-  params["SCALE_X"].value.number = 2;
-  params["ROT_X"].value.number = 180;
-  params["ROT_Z"].value.number = 90;
-  Step();
-  Step();
-  EXPECT_TRUE(Lit(-2, -1, 20));
-  EXPECT_TRUE(Lit(-3.6, -1.6, 20));  // 4 wide, 2 high
-  EXPECT_FALSE(Lit(-2, -2.5, 20));
-  EXPECT_FALSE(Lit(-4.5, -1, 20));
-  // Where other orders would put it: moved last, turned about z last, scaled first.
-  EXPECT_FALSE(Lit(-8, -6, -20));
-  EXPECT_FALSE(Lit(10, 3, 20));
-  EXPECT_FALSE(Lit(1, -3, 20));
-}
-
-TEST_F(Render, CenterDrawsTheModelAroundItsFirstPivot) {
-  Param_map& params = Drawn("m", "draw", Draw_obj, "offset.3DS");
-  params["CENTER"];
-  params["POS_X"].value.number = 10;
-  Step();
-  Step();
-  EXPECT_TRUE(Lit(10, 0, 0));
-  EXPECT_TRUE(Lit(10.8, -0.8, 0));
-  EXPECT_FALSE(Lit(12, 3, 0));
-}
 
 bool lit_before_late_pass = true;
 void Look_before_late_pass() { lit_before_late_pass = Lit(0, 0, 10); }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "audio/wav.h"
 #include "resources/formats.h"
 #include "support/files.h"
 
@@ -26,26 +27,22 @@ struct heard {
   std::vector<float> samples;
 };
 
-// Reads the wave driver's file in whichever sample format it wrote (8, 16, 32 bits or float).
+// Reads the wave driver's file through the game's own WAV reader (its 40-byte format chunk is
+// followed by the data) in whichever sample format it wrote: floats, or 8, 16 or 32 bits.
 inline heard Read_heard(const std::string& path) {
   const std::string file = Read_file(path);
   const auto* b = reinterpret_cast<const unsigned char*>(file.data());
   heard out;
-  int format = 0, bytes = 0;
-  for (size_t at = 12, size = 0; at + 8 <= file.size(); at += 8 + size + (size & 1)) {
-    size = std::min<size_t>(Read_u32(b + at + 4), file.size() - at - 8);
-    if (file.compare(at, 4, "fmt ") == 0 && size >= 16) {
-      format = Read_u16(b + at + (Read_u16(b + at + 8) == 0xfffe ? 32 : 8));  // or its sub-format
-      out.rate = Read_u32(b + at + 12) * Read_u16(b + at + 10);
-      bytes = Read_u16(b + at + 22) / 8;
-    }
-    for (size_t i = at + 8;
-         file.compare(at, 4, "data") == 0 && bytes > 0 && i + bytes <= at + 8 + size; i += bytes)
-      out.samples.push_back(format == 3  ? Read_f32(b + i)
-                            : bytes == 4 ? static_cast<int32_t>(Read_u32(b + i)) / 2147483648.0f
-                            : bytes == 2 ? static_cast<int16_t>(Read_u16(b + i)) / 32768.0f
-                                         : (b[i] - 128) / 128.0f);
-  }
+  wav_info info;
+  if (!Read_wav_header(b, static_cast<uint32_t>(file.size()), info)) return out;
+  const int bytes = Read_u16(b + Wav_bits_offset) / 8;
+  const bool floats = Read_u16(b + (Read_u16(b + 20) == 0xfffe ? 44 : 20)) == 3;  // or its sub-format
+  out.rate = Read_u32(b + Wav_rate_offset) * Read_u16(b + Wav_channels_offset);
+  for (const unsigned char* at = info.pcm; bytes > 0 && at + bytes <= info.pcm + info.pcm_size; at += bytes)
+    out.samples.push_back(floats ? Read_f32(at)
+                          : bytes == 4 ? static_cast<int32_t>(Read_u32(at)) / 2147483648.0f
+                          : bytes == 2 ? static_cast<int16_t>(Read_u16(at)) / 32768.0f
+                                       : (*at - 128) / 128.0f);
   return out;
 }
 

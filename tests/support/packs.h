@@ -22,12 +22,7 @@ inline void Write_pack(const std::string& pack,
   Write_file(Resource_dir + pack, bytes);
 }
 
-// "test.pak" of untextured flat models: "quad.3DS", a 2 x 2 square around the origin;
-// "offset.3DS", the same around (2, 3) with its pivot there.
+// "test.pak" of one untextured flat model: "quad.3DS", a 2 x 2 square around the origin.
 inline void Write_test_models() {
-  Mesh_source offset = Rectangle_mesh("", 1, 2, 3, 4, 0);
-  offset.pivot[0] = 2;
-  offset.pivot[1] = 3;
-  Write_pack("test.pak", {{"quad.3DS", Model_bytes({Rectangle_mesh("", -1, -1, 1, 1, 0)})},
-                          {"offset.3DS", Model_bytes({offset})}});
+  Write_pack("test.pak", {{"quad.3DS", Model_bytes({Rectangle_mesh("", -1, -1, 1, 1, 0)})}});
 }
