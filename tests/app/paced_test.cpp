@@ -25,18 +25,22 @@ namespace {
 
 class Paced : public Game_test {
  protected:
-  void SetUp() override {
-    Game_test::SetUp();
-    Played_before();
-    Frame_interval_ms = 1000.0 / 60.0;
-  }
   void TearDown() override {
     Game_test::TearDown();
     clock_step_ms = 0;
   }
+  // A frame of the paced loop, then the delay it would give the next one on a still screen.
+  double Still_delay() {
+    Frame_interval_ms = 1000.0 / 60.0;
+    Frame();
+    Run_frame();
+    Frame_interval_ms = 0;
+    return Next_frame_delay_ms(true);
+  }
 };
 
 TEST_F(Paced, AClockSetBackNeverHoldsUpTheNextFrame) {
+  Frame_interval_ms = 1000.0 / 60.0;
   Time_of_day_ms = Real_time_of_day_ms;
   Build_boot_scene(Shut_down);
   Until([] { return false; }, 2000);  // the loader stands: a still screen
@@ -49,22 +53,13 @@ TEST_F(Paced, AClockSetBackNeverHoldsUpTheNextFrame) {
 }
 
 TEST_F(Paced, AStillScreenIsDrawnAgainInTimeForWhatWaitsOnTheClock) {
-  // The loader stays five seconds; the help after the first piece count waits a second.
-  Frame_interval_ms = 0;
   Build_boot_scene(Shut_down);
   Run_for(4900);
-  Frame_interval_ms = 1000.0 / 60.0;
-  Frame();  // 4950 ms: the loader stands and waits
-  Run_frame();
-  EXPECT_LE(Next_frame_delay_ms(true), 51.0);
-  Frame_interval_ms = 0;
+  EXPECT_LE(Still_delay(), 51.0);  // at 4950 ms: the loader's five seconds end in 50 ms
   Run_for(2500);
   Open_help_window_delayed();
   Run_for(900);
-  Frame_interval_ms = 1000.0 / 60.0;
-  Frame();  // 950 ms: the help is still invisible
-  Run_frame();
-  EXPECT_LE(Next_frame_delay_ms(true), 51.0);
+  EXPECT_LE(Still_delay(), 51.0);  // the help stays invisible for a second, 50 ms more
 }
 
 }  // namespace
