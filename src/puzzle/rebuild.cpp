@@ -1,5 +1,6 @@
-// Breaking puzzles up again: "rebuilt_puzzle" on the root object slides the current puzzle
-// out, waits until its objects are gone and shows it anew with a fresh scatter.
+// Breaking puzzles up again: "rebuilt_puzzle" on the root object slides the puzzle it was
+// started for out, waits until its objects are gone and, if it is still the one on screen,
+// shows it anew with a fresh scatter.
 #include "puzzle/rebuild.h"
 
 #include <cstring>
