@@ -35,8 +35,7 @@ void Draw_star() {
   star["TIME"].value.number = now;
   double life = star["life"].value.number += dt;
   glColor4f(1, 1, 1, static_cast<float>(1.0 - life / 2000.0));
-  if (life > 2000 && star.count("burnt") == 0) {
-    star["burnt"];
+  if (life > 2000) {
     Queue_remove_function(Current_object, Current_object->fun_name);
     Count_burnt_star(Current_object->store);
   }
@@ -57,12 +56,10 @@ void Draw_star() {
 
 void Burn_out_stars(const std::string& puzzle_pack) {
   if (!Is_object_in_global_store(puzzle_pack, "puzz_plase")) return;
-  for (auto& function : Get_object_from_global_store(puzzle_pack, "puzz_plase")->functions) {
-    Param_map& star = function.second.params;
-    if (function.second.fun != Draw_star || star.count("burnt") != 0) continue;
-    star["burnt"];  // a star is counted once, whoever counts it
-    Count_burnt_star(puzzle_pack);
-  }
+  // Stars that burnt out in a frame are gone once their board has run it: called then, or
+  // before the board runs again, this counts each star once.
+  for (auto& function : Get_object_from_global_store(puzzle_pack, "puzz_plase")->functions)
+    if (function.second.fun == Draw_star) Count_burnt_star(puzzle_pack);
 }
 
 void Finish_puzzle() {

@@ -6,8 +6,9 @@
 // counted when it burns out.
 void Draw_star();
 // The puzzle's board goes away with stars still burning (its puzzle slid out, or is shown anew
-// while it slides out): the stars not yet counted count as burnt out, so a puzzle finished
-// just before it was switched away is done, and one with a piece still loose is not.
+// while it slides out): they count as burnt out, so a puzzle finished just before it was
+// switched away is done, and one with a piece still loose is not. Called after the board has
+// run its frame, or before it runs again.
 void Burn_out_stars(const std::string& puzzle_pack);
 // Ends the current puzzle's board and shows its finished picture. (The star that completes a
 // puzzle records it as done and saves the settings before this runs.)
