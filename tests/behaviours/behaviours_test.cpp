@@ -38,6 +38,8 @@ TEST_F(Behaviours, ButtonGrowsUnderThePointerAndPulsesOnceForEveryClick) {
   Step();
   Step(48);
   EXPECT_NEAR(button["SCALE_X"].value.number, 1.0 + 48 / 1500.0, 1e-9);
+  Run_for(300);
+  EXPECT_EQ(button["SCALE_X"].value.number, 1.15);  // and no further
   for (int click = 1; click <= 2; ++click) {
     Push_button(true, px, py);
     Push_button(false, px, py);
