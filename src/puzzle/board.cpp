@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "behaviours/buttons.h"
 #include "puzzle/pieces.h"
@@ -13,25 +14,10 @@
 #include "state/session.h"
 
 void Pick_scatter_position(int32_t& x, int32_t& y) {
-  // The four bands around the board: left, right, below, above.
-  switch (std::rand() % 4) {
-    case 0:
-      x = std::rand() % 7 - 17;
-      y = std::rand() % 13 - 10;
-      break;
-    case 1:
-      x = std::rand() % 7 + 11;
-      y = std::rand() % 21 - 10;
-      break;
-    case 2:
-      x = std::rand() % 19 - 9;
-      y = std::rand() % 5 - 12;
-      break;
-    default:
-      x = std::rand() % 12 - 2;
-      y = std::rand() % 5 + 8;
-      break;
-  }
+  const Piece_set& set = Current_piece_set();
+  const Scatter_band& band = set.bands[std::rand() % set.band_count];
+  x = band.x + std::rand() % band.x_count;
+  y = band.y + std::rand() % band.y_count;
 }
 
 bool Scatter_position_free(int32_t x, int32_t y, int count) {
@@ -47,11 +33,19 @@ bool Scatter_position_free(int32_t x, int32_t y, int count) {
 
 void Scatter_pieces() {
   const Piece_set& set = Current_piece_set();
+  // Bigger pieces each take a spot of their own, drawn at random from those still free.
+  std::vector<Spot> free_spots(set.spots, set.spots + set.spot_count);
   for (int i = set.first_shape; i < set.first_shape + set.pieces; ++i) {
     int32_t x, y;
-    do {
-      Pick_scatter_position(x, y);
-    } while (!Scatter_position_free(x, y, i));
+    if (set.spots != nullptr) {
+      const auto spot = free_spots.begin() + std::rand() % static_cast<int>(free_spots.size());
+      x = spot->x, y = spot->y;
+      free_spots.erase(spot);
+    } else {
+      do {
+        Pick_scatter_position(x, y);
+      } while (!Scatter_position_free(x, y, i));
+    }
     scatter_x[i] = x;
     scatter_y[i] = y;
   }
@@ -62,6 +56,14 @@ static void Set_model(Data& model, const std::string& pack, const std::string& e
   model.text2 = entry;
 }
 
+void Add_board_frame(Object* object, double scale) {
+  Param_map& frame = Add_started_function(object, "fon_draw", Draw_obj, Before_list);
+  Set_model(frame["MODEL_1"], Main_pack, Frame_model);
+  frame["POS_Z"].value.number = Depth_board;
+  frame["BLEND"];
+  if (scale != 1.0) Set_scale_xy(frame, scale);
+}
+
 void Build_board(const std::string& puzzle_pack, const std::string& board_pack,
                  const std::string& shadow_pack) {
   const Piece_set& set = Current_piece_set();
@@ -69,10 +71,7 @@ void Build_board(const std::string& puzzle_pack, const std::string& board_pack,
   Param_map& surface = Add_started_function(board, "puzz_f_draw", Draw_obj, Before_list);
   Set_model(surface["MODEL_1"], board_pack, set.board_model);
   surface["POS_Z"].value.number = Depth_board;
-  Param_map& frame = Add_started_function(board, "fon_draw", Draw_obj, Before_list);
-  Set_model(frame["MODEL_1"], Main_pack, Frame_model);
-  frame["POS_Z"].value.number = Depth_board;
-  frame["BLEND"];
+  Add_board_frame(board, set.board_scale);
   Add_started_function(board, "enable_blend", Blend_on, Before_list);
 
   Scatter_pieces();

@@ -11,6 +11,9 @@ void Pick_scatter_position(int32_t& x, int32_t& y);
 bool Scatter_position_free(int32_t x, int32_t y, int count);
 // Scatters every piece of the current set into scatter_x / scatter_y.
 void Scatter_pieces();
+// The frame around a board drawn at this scale of 20 x 14 units ("fon_draw", before-list).
+struct Object;
+void Add_board_frame(Object* object, double scale);
 // Builds the board object with its pieces and slots below the puzzle's view object.
 void Build_board(const std::string& puzzle_pack, const std::string& board_pack,
                  const std::string& shadow_pack);

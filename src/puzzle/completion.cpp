@@ -6,6 +6,7 @@
 #include "audio/sound.h"
 #include "behaviours/buttons.h"
 #include "platform/clock.h"
+#include "puzzle/board.h"
 #include "puzzle/catalogue.h"
 #include "render/draw.h"
 #include "resources/depths.h"
@@ -76,11 +77,10 @@ void Show_finished_picture(const std::string& puzzle_pack) {
   picture["MODEL_1"].text = puzzle_pack;
   picture["MODEL_1"].text2 = Final_model;
   picture["POS_Z"].value.number = Depth_board;
-  Param_map& frame = Add_started_function(final_picture, "fon_draw", Draw_obj, Before_list);
-  frame["MODEL_1"].text = Main_pack;
-  frame["MODEL_1"].text2 = Frame_model;
-  frame["POS_Z"].value.number = Depth_board;
-  frame["BLEND"];
+  // It takes the place of the board, at the board's size.
+  const double scale = Current_piece_set().board_scale;
+  if (scale != 1.0) Set_scale_xy(picture, scale);
+  Add_board_frame(final_picture, scale);
   Add_started_function(final_picture, "enable_blend", Blend_on, Before_list);
   Add_started_function(final_picture, "move_forward_end", Pop_transform, After_list);
   Object* view = Get_object_from_global_store(puzzle_pack, "plase");

@@ -18,6 +18,7 @@
 #include "runtime/params.h"
 #include "runtime/process.h"
 #include "state/session.h"
+#include "state/settings.h"
 
 // The point under the pointer in the plane of the loose pieces.
 static void Pointer_on_board(double& x, double& y) {
@@ -80,6 +81,7 @@ void Select_piece() {
   Data model = slot["model_1"];
   slot["MODEL_1"].text = model.text;
   slot["MODEL_1"].text2 = model.text2;
+  if (Settings.outline_hidden) slot["UNSEEN"];  // the child finds the place alone
   Current_params(Current_object)["POS_Z"].value.number = 0.1;
   Start_function_before(Current_object, "shadow");
   if (Mouse_state.held) Start_drag(Current_object);
@@ -113,15 +115,18 @@ void Drag_piece() {
   Queue_stop_function_before(piece, "drag");
 }
 
+// The slot's outline neither drawn nor taken any more.
+static void Put_out_outline(const std::string& board_pack, const std::string& shape) {
+  Param_map& slot = Return_fun_data(board_pack, shape, "puzz_draw");
+  for (const char* param : {"FUN", "DROP", "MODEL_1", "UNSEEN"}) slot.erase(param);
+}
+
 void Deselect_piece(const std::string& puzzle_pack) {
   if (selected_piece.empty()) return;
   Object* piece = Get_object_from_global_store(puzzle_pack, selected_piece);
   if (piece != nullptr) Queue_stop_function_before(piece, "shadow");
   Return_fun_var_data(puzzle_pack, selected_piece, "puzzle", "POS_Z").value.number = 0.0;
-  const std::string board_pack = Board_pack(puzzle_index);
-  Delete_fun_param(board_pack, selected_piece, "puzz_draw", "FUN");
-  Delete_fun_param(board_pack, selected_piece, "puzz_draw", "DROP");
-  Delete_fun_param(board_pack, selected_piece, "puzz_draw", "MODEL_1");
+  Put_out_outline(Board_pack(puzzle_index), selected_piece);
 }
 
 void Send_piece_home() {
@@ -131,9 +136,7 @@ void Send_piece_home() {
   Object* piece = Get_object_from_global_store(puzzle_pack, name);
   if (piece != nullptr) Start_function_after(piece, "move_puzzle");
   selected_piece.clear();
-  Delete_fun_param(Current_object->store, name, "puzz_draw", "FUN");
-  Delete_fun_param(Current_object->store, name, "puzz_draw", "DROP");
-  Delete_fun_param(Current_object->store, name, "puzz_draw", "MODEL_1");
+  Put_out_outline(Current_object->store, name);
   Delete_fun_param(puzzle_pack, name, "puzzle", "FUN");
   Play_sound(Sound_ptr, Sound_pack, Send_home_sound);
 }

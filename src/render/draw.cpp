@@ -52,6 +52,11 @@ void Draw_obj() {
     }
     Queue_mause_obj();
   }
+  // Unseen: it takes taps where it lies but is not drawn.
+  if (params.count("UNSEEN") != 0) {
+    glPopMatrix();
+    return;
+  }
   if (params.count("BLEND_END") != 0) {
     Queue_blend_obj();
     glPopMatrix();

@@ -19,7 +19,8 @@ Param_map& Add_flat_drawing(Object* object, const std::string& fun, Callback cal
 // skipped; rotations about x, then y, then z, each only when present).
 void Apply_transform(const Param_map& params);
 
-// The drawing function: transform, optional click callback and picking, models.
+// The drawing function: transform, optional click callback and picking, models (none drawn
+// while the function has UNSEEN: it still takes taps).
 void Draw_obj();
 // Draws one model under the running function's parameters (CENTER).
 void Draw_model(const std::string& pack_name, const std::string& model_name);

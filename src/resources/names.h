@@ -42,6 +42,9 @@ const char* const Star_model = "star.3DS";
 const char* const Cursor_model = "cursor.3DS";
 const char* const Icon_picture = "ICON.PNG";
 
+// The label of the main menu's switch that hides the slot outlines (main menu pack).
+const char* const Outline_switch_label = "outline.3DS";
+
 // The game screen's buttons, in the buttons pack.
 const char* const Close_button_model = "close.3DS";
 const char* const Menu_button_model = "menu.3DS";

@@ -22,15 +22,18 @@ void Mark(Param_map& button, const char* model) { button["MODEL_1"].text2 = mode
 // The running switch's function.
 Param_map& This_switch() { return Current_params(Current_object); }
 
-// Goes from piece mode `from` to `to`: marks the running switch, clears `other` and rebuilds
-// the current puzzle. Nothing while a rebuild runs or when the mode is not `from`.
-void Choose_pieces(uint32_t from, uint32_t to, const char* other) {
-  if (Rebuild_running() || Settings.piece_mode != from) return;
-  Settings.piece_mode = to;
+}  // namespace
+
+void Choose_piece_count() {
+  const uint32_t mode = static_cast<uint32_t>(This_switch()[Piece_mode_param].value.number);
+  if (Rebuild_running() || Settings.piece_mode == mode) return;
+  Settings.piece_mode = mode;
+  for (const Piece_set& set : Piece_sets) Mark(Get_function_params(Current_object, set.switch_fun), "clean.3DS");
   Mark(This_switch(), "diff.3DS");
-  Mark(Get_function_params(Current_object, other), "clean.3DS");
   Start_rebuild();
 }
+
+namespace {
 
 // Turns a sound or music switch over: the settings, the audio system and the running switch's
 // mark follow. True when it is now on.
@@ -58,8 +61,11 @@ void Toggle_music() {
     Stop_music();
 }
 
-void Choose_20_pieces() { Choose_pieces(Piece_sets[1].mode, Piece_sets[0].mode, "b48pc_draw"); }
-void Choose_48_pieces() { Choose_pieces(Piece_sets[0].mode, Piece_sets[1].mode, "b20pc_draw"); }
+void Toggle_outline() {
+  // The switch shows the outlines shown: marked while they are not hidden.
+  Settings.outline_hidden = Settings.outline_hidden == 0 ? 1 : 0;
+  Mark(This_switch(), Settings.outline_hidden ? "clean.3DS" : "sound.3DS");
+}
 
 void Quit_program() {
   if (Shut_down_game != nullptr) Shut_down_game();

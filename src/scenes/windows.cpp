@@ -7,6 +7,7 @@
 #include "behaviours/buttons.h"
 #include "behaviours/fades.h"
 #include "behaviours/hold.h"
+#include "runtime/params.h"
 #include "puzzle/rebuild.h"
 #include "puzzle/show.h"
 #include "render/draw.h"
@@ -28,6 +29,8 @@ struct Button_spec {
   double x, y, z;
   Callback action;
   Callback draw = Draw_button;  // Draw_link for a link
+  const char* label = nullptr;  // a second model of the pack drawn with it (a switch's label)
+  uint32_t piece_mode = 0;      // the piece count a card or switch stands for
 };
 
 struct Picture_spec {
@@ -63,6 +66,8 @@ void Build_window(const char* name, Callback fade_in, double plate_z, const Pict
     params["POS_Y"].value.number = button.y;
     params["POS_Z"].value.number = button.z;
     params["FUN"].value.callback = button.action;
+    if (button.label != nullptr) params["MODEL_2"].text = button.pack, params["MODEL_2"].text2 = button.label;
+    if (button.piece_mode != 0) params[Piece_mode_param].value.number = button.piece_mode;
   }
   Add_started_function(window, "long_view_end", Fade_close, After_list);
   Link_object(Main_object, "z_Int_store", name);
@@ -86,20 +91,26 @@ void Build_confirmation(const char* name, const char* picture, const char* pack,
 
 void Ignore_click() {}
 
-static void Set_piece_count(uint32_t mode) {
+// Where the piece-count window's cards stand, the fewest pieces first: two to a row.
+const double Card_column_x[2] = {-5.6, 5.6};
+const double Card_first_row_y = -0.4, Card_row_step = 7.8;
+
+void Set_piece_count() {
   if (!Start_hide()) return;
-  Settings.piece_mode = mode;
+  Settings.piece_mode = static_cast<uint32_t>(Current_params(Current_object)[Piece_mode_param].value.number);
   if (Settings.first_start) Open_help_window_delayed();
   Show_current_puzzle();
 }
 
-void Set_piece_count_20() { Set_piece_count(Piece_sets[0].mode); }
-void Set_piece_count_48() { Set_piece_count(Piece_sets[1].mode); }
-
 void Open_select_window() {
-  Build_window("m_select", Fade_in, Window_lift, {"m_please_draw", Select_pack, "please.3DS", 6.0, Depth_window},
-               {{"m_low_draw", Select_pack, "low.3DS", -8.0, -2.0, Depth_window, Set_piece_count_20},
-                {"m_heigh_draw", Select_pack, "heigh.3DS", 8.0, -2.0, Depth_window, Set_piece_count_48}});
+  std::vector<Button_spec> cards;
+  for (const Piece_set* set : Piece_sets_by_size()) {
+    const int i = static_cast<int>(cards.size());
+    cards.push_back({set->card_fun, Select_pack, set->card_model, Card_column_x[i % 2],
+                     Card_first_row_y - Card_row_step * (i / 2), Depth_window, Set_piece_count});
+    cards.back().piece_mode = set->mode;
+  }
+  Build_window("m_select", Fade_in, Window_lift, {"m_please_draw", Select_pack, "please.3DS", 6.0, Depth_window}, cards);
 }
 
 void Open_help_window() { Build_help_window(Fade_in); }
@@ -115,6 +126,11 @@ void Open_break_window() {
                      "break.3DS", Rebuild_this_puzzle, Fade_in);
 }
 
+// The main menu's piece-count switches stand in a column, the fewest pieces at the top; the
+// switch that hides the slot outlines stands under the sound and music switches.
+const double Count_switch_x = 0.51, Count_switch_top_y = 3.22, Count_switch_step = 1.6;
+const double Outline_switch_x = -6.648, Outline_switch_y = 0.094;
+
 void Open_main_menu() {
   const char* pack = Main_menu_pack;
   std::vector<Button_spec> buttons = {
@@ -129,10 +145,14 @@ void Open_main_menu() {
         Toggle_sound},
        {"bmusic_draw", pack, Settings.music_flag ? "sound.3DS" : "clean.3DS", -6.648, 1.704, Depth_window,
         Toggle_music},
-       {"b20pc_draw", pack, Settings.piece_mode == Piece_sets[0].mode ? "diff.3DS" : "clean.3DS", 0.51, 3.22, Depth_window,
-        Choose_20_pieces},
-       {"b48pc_draw", pack, Settings.piece_mode == Piece_sets[1].mode ? "diff.3DS" : "clean.3DS", 0.51, 1.62, Depth_window,
-        Choose_48_pieces}});
+       {Outline_switch_fun, pack, Settings.outline_hidden ? "clean.3DS" : "sound.3DS", Outline_switch_x,
+        Outline_switch_y, Depth_window, Toggle_outline, Draw_button, Outline_switch_label}});
+  double y = Count_switch_top_y;
+  for (const Piece_set* set : Piece_sets_by_size()) {
+    buttons.push_back({set->switch_fun, pack, Settings.piece_mode == set->mode ? "diff.3DS" : "clean.3DS", Count_switch_x, y, Depth_window,
+                       Choose_piece_count, Draw_button, set->switch_label, set->mode});
+    y -= Count_switch_step;
+  }
   Build_window("m_menu", Fade_in, Window_lift, {"m_fon_draw", Menu_pack, "main_menu.3DS", 0, Window_lift},
                buttons);
 }

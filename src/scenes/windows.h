@@ -11,9 +11,8 @@ void Open_main_menu();            // switches, links, break all, about
 // From the main menu: close it, then open the window a second later.
 void Open_break_all_window();
 void Open_about_window();
-// FUN of the piece-count window's buttons: close it, set the count, show the puzzle (and on
-// the first start the help a second later).
-void Set_piece_count_20();
-void Set_piece_count_48();
+// FUN of the piece-count window's cards: close it, set the count its card stands for, show the
+// puzzle (and on the first start the help a second later).
+void Set_piece_count();
 // The plate's click callback: does nothing, but takes the click.
 void Ignore_click();

@@ -6,11 +6,14 @@
 // 76 bytes, little-endian, laid out exactly as stored in the file after its 4-byte version.
 struct Settings_record {
   uint32_t record_version;
-  uint8_t reserved[25];
+  // 1 = the lit outline of a lifted piece's slot is hidden (a menu switch for older children).
+  // Earlier versions keep this byte, once reserved, as they read it.
+  uint8_t outline_hidden;
+  uint8_t reserved[24];
   uint8_t sound_flag;
   uint8_t first_start;
   uint8_t music_flag;
-  uint32_t piece_mode;  // 1 = 20 pieces, 2 = 48 pieces
+  uint32_t piece_mode;  // the piece set (resources/piece_sets.h): 1 = 20, 2 = 48, 3 = 4, 4 = 12
   uint32_t puzzle_done[10];
 };
 static_assert(sizeof(Settings_record) == 76, "the settings record is 76 bytes");
