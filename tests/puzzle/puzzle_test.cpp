@@ -5,11 +5,13 @@
 
 #include <cmath>
 #include <cstring>
+#include <array>
 #include <map>
 
 #include "puzzle/board.h"
 #include "puzzle/completion.h"
 #include "puzzle/show.h"
+#include "render/model.h"
 #include "resources/depths.h"
 #include "state/session.h"
 #include "state/settings.h"
@@ -31,27 +33,55 @@ class Puzzle : public ::testing::Test {
   }
 };
 
-TEST_F(Puzzle, EverySetScattersItsPiecesOffTheBoardOnScreenAndApart) {
-  const std::map<uint32_t, int> apart = {{1, 10}, {2, 4}};  // least squared distance, by mode
-  // The visible area at the pieces' depth on the narrowest screen, 4:3, less half a piece.
+// The extent of a piece's model around its pivot, where the game draws it: left, bottom, right, top.
+std::array<float, 4> Extent(const std::string& shape) {
+  std::array<float, 4> box = {1e9f, 1e9f, -1e9f, -1e9f};
+  Model_walk walk;
+  Mesh_view mesh;
+  for (Start_model_walk(Get_data_from_data_store(Puzzle_pack(0), shape), walk); Next_mesh(walk, mesh);)
+    for (uint32_t t = 0; t < mesh.triangles * 3; ++t) {
+      float p[3];
+      Mesh_vertex(mesh, t / 3, t % 3, p);
+      for (int axis = 0; axis < 2; ++axis) {
+        box[axis] = std::min(box[axis], p[axis] - mesh.pivot[axis]);
+        box[axis + 2] = std::max(box[axis + 2], p[axis] - mesh.pivot[axis]);
+      }
+    }
+  return box;
+}
+
+TEST_F(Puzzle, EverySetScattersItsPiecesOnScreenAtEveryShapeAndTheBigOnesClearOfTheBoardAndOfEachOther) {
+  const std::map<uint32_t, int> apart = {{1, 10}, {2, 4}};  // least squared distance of the small ones
   const double half_h = (Camera_distance - Depth_piece) * Camera_near_half_height / Camera_near;
-  const double half_w = half_h * 4 / 3 - 2.5;
   for (const Piece_set& set : Piece_sets) {
     Settings.piece_mode = set.mode;
     std::memset(scatter_x, 0x55, sizeof scatter_x);
     for (int round = 0; round < 30; ++round) {
       Scatter_pieces();
+      std::vector<std::array<float, 4>> boxes;  // where each piece lies
       for (int i = 0; i < Shape_count; ++i) {
         const int32_t x = scatter_x[i], y = scatter_y[i];
         if (i < set.first_shape || i >= set.first_shape + set.pieces) {
           ASSERT_EQ(x, 0x55555555) << "another set's piece " << i << " moved";
           continue;
         }
-        ASSERT_TRUE(std::abs(x) > 10 || std::abs(y) > 7) << "on the board: " << x << "," << y;
-        ASSERT_TRUE(std::abs(x) <= half_w && std::abs(y) <= half_h - 2.5) << "off screen: " << x << "," << y;
-        for (int j = set.first_shape; j < i; ++j)
-          ASSERT_GE((scatter_x[j] - x) * (scatter_x[j] - x) + (scatter_y[j] - y) * (scatter_y[j] - y), apart.at(set.mode))
-              << i << " and " << j;
+        const auto e = Extent(Shape_name(i));
+        const std::array<float, 4> box = {x + e[0], y + e[1], x + e[2], y + e[3]};
+        for (double aspect : {4.0 / 3, 16.0 / 10, 16.0 / 9, 21.0 / 9})
+          ASSERT_TRUE(-box[0] <= half_h * aspect && box[2] <= half_h * aspect && -box[1] <= half_h && box[3] <= half_h)
+              << Shape_name(i) << " off a " << aspect << " screen at " << x << "," << y;
+        const double board_x = 10 * set.board_scale, board_y = 7 * set.board_scale;
+        ASSERT_TRUE(std::abs(x) > board_x || std::abs(y) > board_y) << "on the board: " << x << "," << y;
+        if (set.spots == nullptr) {
+          for (int j = set.first_shape; j < i; ++j)
+            ASSERT_GE((scatter_x[j] - x) * (scatter_x[j] - x) + (scatter_y[j] - y) * (scatter_y[j] - y), apart.at(set.mode));
+          continue;
+        }
+        // Big pieces cover nothing of the board and nothing of each other.
+        ASSERT_TRUE(box[2] <= -board_x || box[0] >= board_x || box[3] <= -board_y || box[1] >= board_y) << Shape_name(i);
+        for (const auto& other : boxes)
+          ASSERT_TRUE(box[2] <= other[0] || box[0] >= other[2] || box[3] <= other[1] || box[1] >= other[3]) << Shape_name(i);
+        boxes.push_back(box);
       }
     }
   }
