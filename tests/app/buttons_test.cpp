@@ -2,6 +2,7 @@
 // what it does is checked where a child or a parent meets it: heard, shown, saved. (The
 // piece-count cards, the first help and the ways out are pressed by the other game tests.)
 #include "platform/video.h"
+#include "scenes/switches.h"
 #include "support/game.h"
 
 namespace {
@@ -109,23 +110,34 @@ TEST_F(Buttons, TheMainMenusSwitchesAreHeardShownAndSaved) {
   Press("m_menu", "bmusic_draw", 0);
   EXPECT_EQ(started[Music_sound], 2);  // from its beginning again
   Press("m_menu", "bmusic_draw", 0);
-  Press_and_wait("m_menu", "b48pc_draw", 4000, 0);  // the puzzle goes and comes back in 48 pieces
-  EXPECT_EQ(Loose().size(), 48u);
-  frame = Look();
-  EXPECT_TRUE(Difference(mark(frame, "b48pc_draw"), chosen) <= 24 && Difference(mark(frame, "b20pc_draw"), other) <= 24);
-  Press_and_wait("m_menu", "b20pc_draw", 4000, 0);
-  EXPECT_EQ(Loose().size(), 20u);
+  for (const Piece_set* set : Piece_sets_by_size()) {  // the puzzle goes and comes back in each count
+    Press_and_wait("m_menu", set->switch_fun, 4000, 0);
+    EXPECT_EQ(static_cast<int>(Loose().size()), set->pieces);
+    frame = Look();
+    for (const Piece_set& each : Piece_sets)  // one switch marked, the others not
+      EXPECT_LE(Difference(mark(frame, each.switch_fun), &each == set ? chosen : other), 24) << each.pieces;
+  }
   Press("m_menu", "bsound_draw");  // switched on: one click
   EXPECT_LE(Difference(mark(Look(), "bsound_draw"), on), 24);
   Press("m_menu", "bsound_draw", 0);
-  Press("m_menu", "b48pc_draw", 0);
-  Press_and_wait("m_menu", "bclose_draw", 4000, 0);
+  Press_and_wait("m_menu", "b12pc_draw", 4000, 0);
+  Press("m_menu", Outline_switch_fun, 0);  // the outlines hidden
+  EXPECT_GT(Difference(mark(Look(), Outline_switch_fun), on), 40);
+  Press_and_wait("m_menu", "bclose_draw", 1100, 0);
   EXPECT_FALSE(Is_object_in_global_store("z_Int_store", "m_menu"));
+  // A lifted piece lights no outline on the board; a tap inside the unseen one still sends it home.
+  const std::string piece = Loose()[0];
+  const std::vector<unsigned char> before = Look();
+  ASSERT_EQ(Tap_piece(piece), piece);
+  EXPECT_EQ(Differing_on_board(Look(), before, 0.7), 0);
+  Param_map& home = Piece(piece, "puzzle");
+  Tap(home["CENTER_X"].value.number, home["CENTER_Y"].value.number, Depth_piece, {Board_pack(0), piece, "puzz_draw"});
+  EXPECT_TRUE(selected_piece.empty() && Loose().size() == 11u);
   Push_ctrl_q();
   ASSERT_TRUE(Run_loop_step());
   Shut_down();
   EXPECT_EQ(Read_file(Settings_file()).size(), 80u);
-  EXPECT_TRUE(Saved(4 + 29) == 0 && Saved(4 + 31) == 0 && Saved(4 + 32) == 2);  // no sound, no music, 48
+  EXPECT_TRUE(Saved(4 + 29) == 0 && Saved(4 + 31) == 0 && Saved(4 + 32) == 4 && Saved(4 + 4) == 1);  // 12, hidden
 }
 
 TEST_F(Buttons, AboutAndBreakingUpThisPuzzleAndAllOfThem) {

@@ -57,6 +57,21 @@ class Play : public Game_test {
   }
 };
 
+// The youngest children's boards, through the loop to the finished picture and its fanfare.
+class Youngest : public Play, public ::testing::WithParamInterface<uint32_t> {};
+
+TEST_P(Youngest, ABoardOfBigPiecesPlaysToTheFinishedPicture) {
+  ASSERT_NO_FATAL_FAILURE(Boot(GetParam()));
+  ASSERT_EQ(static_cast<int>(Loose().size()), Piece_set_of(GetParam()).pieces);
+  Land_all_but();
+  Run_for(2100);
+  EXPECT_TRUE(Loose().empty());
+  EXPECT_TRUE(Is_object_in_global_store(Puzzle_pack(0), "puzz_final"));
+  EXPECT_EQ(started[Fanfare_sound], 1);
+  Expect_saved_done(0);
+}
+INSTANTIATE_TEST_SUITE_P(Pieces, Youngest, ::testing::Values(3u, 4u));
+
 TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackWhenLetGoElsewhereAndHomeOnItsOutline) {
   ASSERT_NO_FATAL_FAILURE(Boot(1));
   std::string piece;  // one whose outline lies away from the board's middle
@@ -64,8 +79,10 @@ TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackWhenLetGoElsewhereAndHomeOnIt
     if (std::abs(Piece(shape, "puzzle")["CENTER_X"].value.number) > 4) piece = shape;
   Param_map &at = Piece(piece, "puzz_draw"), &home = Piece(piece, "puzzle");
   const double x = at["POS_X"].value.number, y = at["POS_Y"].value.number;
+  const std::vector<unsigned char> before = Look();
   Drag(piece, 0, 0, 2000);  // two seconds to the board's middle
   EXPECT_EQ(started[Pick_up_sound], 1);
+  EXPECT_GT(Differing_on_board(Look(), before, 1.0), 10);  // its outline lights up
   EXPECT_EQ(at["POS_X"].value.number, x);
   EXPECT_EQ(at["POS_Y"].value.number, y);
   EXPECT_EQ(selected_piece, piece);  // still lifted where it lay

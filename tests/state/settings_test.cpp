@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "state/session.h"
 #include "support/files.h"
 
 namespace {
@@ -98,6 +99,16 @@ TEST(Settings, SaveReplacesTheFileThroughATemporaryOneAndNeverBeforeALoad) {
   EXPECT_EQ(Read_file(folder + "/before"), Defaults);
   auto files = std::filesystem::directory_iterator(folder);
   EXPECT_EQ(std::distance(begin(files), end(files)), 2);  // no temporary left behind
+}
+
+TEST(Settings, EachPieceModeReadsAsItsSetAndAnyOtherAsFortyEight) {
+  const std::string path = Use_temp_home() + "/data" + Name;
+  for (const auto& [mode, pieces] : {std::pair{1, 20}, {2, 48}, {3, 4}, {4, 12}, {0, 48}, {5, 48}, {255, 48}}) {
+    Make_thing(path, Kind::regular, File(1, 1, 1, 1, static_cast<char>(mode), 0));
+    Reset_settings();
+    Load_settings();
+    EXPECT_EQ(Current_piece_set().pieces, pieces) << "piece mode " << mode;
+  }
 }
 
 }  // namespace

@@ -44,12 +44,12 @@ class Game_test : public ::testing::Test {
     Time_of_day_ms = Test_time_of_day_ms;
   }
   // The boot scene, run until the piece-count window stands (the loader takes 6.25 s), and
-  // optionally the card of a piece mode tapped and the puzzle slid in.
+  // optionally the card of a piece mode tapped (resources/piece_sets.h) and the puzzle slid in.
   void Boot(uint32_t piece_mode = 0) {
     Build_boot_scene(Shut_down);
     Run_for(7500);
     if (piece_mode == 0) return;
-    Tap_drawing({"z_Int_store", "m_select", piece_mode == 1 ? "m_low_draw" : "m_heigh_draw"});
+    Tap_drawing({"z_Int_store", "m_select", Piece_set_of(piece_mode).card_fun});
     Run_for(2000);
     ASSERT_TRUE(Global_env[Puzzle_pack(puzzle_index)].count("plase")) << "no puzzle";
   }
@@ -129,6 +129,18 @@ class Game_test : public ::testing::Test {
     Point_at(0, -40, 0);
     Run_frame();
     return Read_frame();
+  }
+  // Pixels of a board drawn at `scale` where two frames differ by more than 40 in a channel.
+  static int Differing_on_board(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b, double scale) {
+    int left, top, right, bottom, differing = 0;
+    Pixel_of(-10 * scale, 7 * scale, Depth_board, left, top);
+    Pixel_of(10 * scale, -7 * scale, Depth_board, right, bottom);
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) {
+        const size_t at = (static_cast<size_t>(Video_ptr->height - 1 - y) * Video_ptr->width + x) * 4;
+        differing += std::abs(a[at] - b[at]) > 40 || std::abs(a[at + 1] - b[at + 1]) > 40 || std::abs(a[at + 2] - b[at + 2]) > 40;
+      }
+    return differing;
   }
   std::string Settings_file() const {
     return home + "/data/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg";
