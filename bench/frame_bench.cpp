@@ -8,6 +8,8 @@
 //   frame_bench quiet [N]    a finished picture and nothing else going on
 //   frame_bench idle         the processor time of the whole process over 10 s of the real,
 //                            paced event loop while the board sits still, pointer still
+//   frame_bench choose       every piece count chosen in the main menu and the arrows to the
+//                            next picture and back with each: the longest frame
 //
 // Each frame mode also measures the floor (a frame that only clears and swaps) in the same
 // window, and prints median and 99th percentile against the targets. The packs are read from
@@ -39,6 +41,7 @@
 #include "puzzle/catalogue.h"
 #include "puzzle/completion.h"
 #include "puzzle/pieces.h"
+#include "resources/piece_sets.h"
 #include "render/draw.h"
 #include "resources/image.h"
 #include "resources/pack.h"
@@ -56,6 +59,7 @@ const double Play_frame_target_ms = 33.3;   // 30 frames a second
 const double Idle_cpu_target = 50;          // % of one core, all threads
 const double Preload_target_ms = 1000;  // the loader shows for five seconds
 const double Resident_target_mb = 200;
+const double Choose_worst_target_ms = 50;  // picking a count or a picture never stalls
 
 using Steady = std::chrono::steady_clock;
 
@@ -185,6 +189,13 @@ void Click_at(double x, double y, double z) {
   Frame();
 }
 
+// A click where a drawing function draws its model.
+void Click_on(const char* store, const char* object, const char* fun) {
+  if (!Is_object_in_global_store(store, object)) Fail(std::string(object) + " is not there to click");
+  Param_map& at = Global_env[store][object]->functions[fun].params;
+  Click_at(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number);
+}
+
 // The game screen with its piece-count window, then a click on 48 pieces shows the current
 // puzzle: its board, or its finished picture when it is done.
 void Open_game_screen(bool puzzle_done) {
@@ -195,7 +206,7 @@ void Open_game_screen(bool puzzle_done) {
   puzzle_index = 0;
   Settings.puzzle_done[puzzle_index] = puzzle_done ? 1 : 0;
   Run_for(1200);  // the window fades in
-  Click_at(8.0, -2.0, Depth_window);
+  Click_on("z_Int_store", "m_select", Piece_set_of(2).card_fun);
   if (Settings.piece_mode != 2) Fail("the click on 48 pieces did not reach its button");
   Run_for(2000);  // the window fades out, the puzzle slides in
   const char* shown = puzzle_done ? "puzz_final" : "puzz_plase";
@@ -411,6 +422,44 @@ int Idle_mode() {
   return 0;
 }
 
+// What a child does to pick a count or a picture, with every set: the main menu's switch of
+// each count (the puzzle slides out and comes back in that count), then the arrows to the next
+// picture and back. Every frame of it is timed, swap included; the longest must stay short.
+int Choose_mode() {
+  Start_game_code();
+  Print_machine();
+  Preload_puzzle_images();
+  Open_game_screen(false);
+  std::vector<double> frames;
+  auto run_timed = [&](double ms) {
+    for (auto start = Steady::now(); Ms_between(start, Steady::now()) < ms;) {
+      auto t0 = Steady::now();
+      Frame();
+      frames.push_back(Ms_between(t0, Steady::now()));
+    }
+  };
+  for (const Piece_set* set : Piece_sets_by_size()) {
+    Click_on("Int_butt", "bmenu", "bmenu_draw");
+    run_timed(1100);
+    Click_on("z_Int_store", "m_menu", set->switch_fun);
+    Click_on("z_Int_store", "m_menu", "bclose_draw");
+    run_timed(4000);
+    if (Current_piece_set().pieces != set->pieces) Fail("a count's switch did not reach its button");
+    for (const char* arrow : {"next_pz", "prev_pz"}) {
+      Click_on("Int_butt", arrow, arrow[0] == 'n' ? "next_draw" : "prev_draw");
+      run_timed(2600);
+    }
+  }
+  const Summary s = Summarise(frames);
+  const double worst = *std::max_element(frames.begin(), frames.end());
+  std::printf("\nchoose: every count through the main menu, and the arrows there and back with each\n");
+  std::printf("  %zu frames, median %.3f ms, p99 %.3f ms\n", frames.size(), s.median, s.p99);
+  std::printf("  target longest frame <= %.0f ms: %.1f ms  %s\n", Choose_worst_target_ms, worst,
+              worst <= Choose_worst_target_ms ? "PASS" : "MISS");
+  std::filesystem::remove_all(Cache_folder);
+  return 0;
+}
+
 int Startup_mode() {
   double no_window = Resident_mb();
   Start_game_code();
@@ -445,6 +494,7 @@ int main(int argc, char** argv) {
   if (mode == "play") return Frame_mode(Play, frames);
   if (mode == "busy") return Frame_mode(Busy, frames);
   if (mode == "idle") return Idle_mode();
-  std::fprintf(stderr, "usage: frame_bench startup | play [frames] | busy [frames] | quiet [frames] | idle\n");
+  if (mode == "choose") return Choose_mode();
+  std::fprintf(stderr, "usage: frame_bench startup | play [frames] | busy [frames] | quiet [frames] | idle | choose\n");
   return 2;
 }
