@@ -23,6 +23,7 @@
 #include "resources/texture.h"
 #include "runtime/process.h"
 #include "scenes/boot.h"
+#include "state/progress.h"
 #include "state/settings.h"
 
 void Frame_work() {
@@ -38,8 +39,15 @@ void Run_frame() {
   Input_frame_done();
 }
 
-void Shut_down() {
+// Everything the child has done, on disk: the settings and the half-built pictures.
+static void Save_everything() {
   Save_settings();
+  Save_progress();
+  Finish_progress_saves();
+}
+
+void Shut_down() {
+  Save_everything();
   Destroy_all_objects();
   Free_all_gl_tex_data();
   End_sound_system();
@@ -121,7 +129,7 @@ int Main_routine(int argc, char** argv) {
     Open_video(1280, 800);
   else
     Open_video(0, 0);
-  On_display_lost(Save_settings);  // a display that goes away must not take the progress along
+  On_display_lost(Save_everything);  // a display that goes away must not take the progress along
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   Build_boot_scene(Shut_down);
   Run_event_loop();

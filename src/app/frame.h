@@ -7,7 +7,8 @@ void Run_frame();
 // camera; Frame_work is the game's own work, from the sounds to the release of idle textures;
 // Input_frame_done (platform/input.h) ends the frame.
 void Frame_work();
-// Saves the settings, destroys every object, frees the textures and closes audio.
+// Saves the settings and the half-built pictures, destroys every object, frees the textures
+// and closes audio.
 void Shut_down();
 // One turn of the event loop: every pending event into the mouse record, then one frame, the
 // buffer swap and the wait for the next frame (60 a second, ten while the screen is still;

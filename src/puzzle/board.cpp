@@ -1,6 +1,7 @@
 // Board set-up and piece scatter.
 #include "puzzle/board.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -8,9 +9,11 @@
 #include "behaviours/buttons.h"
 #include "puzzle/pieces.h"
 #include "render/draw.h"
+#include "render/model.h"
 #include "resources/depths.h"
 #include "resources/names.h"
 #include "runtime/object.h"
+#include "state/progress.h"
 #include "state/session.h"
 
 void Pick_scatter_position(int32_t& x, int32_t& y) {
@@ -64,6 +67,25 @@ void Add_board_frame(Object* object, double scale) {
   if (scale != 1.0) Set_scale_xy(frame, scale);
 }
 
+// A piece that was home: in its slot (its model's pivot), settled, taking no taps.
+static void Lay_home(Param_map& place, const std::string& puzzle_pack, const std::string& shape) {
+  Model_walk walk;
+  Mesh_view mesh;
+  if (Start_model_walk(Get_data_from_data_store(puzzle_pack, shape), walk) && Next_mesh(walk, mesh)) {
+    place["POS_X"].value.number = mesh.pivot[0];
+    place["POS_Y"].value.number = mesh.pivot[1];
+  }
+  place["POS_Z"].value.number = Depth_landed;
+}
+
+void Keep_home(const std::string& puzzle_pack, const std::string& shape) {
+  const Piece_set& set = Current_piece_set();
+  Board_state& kept = Progress.boards[puzzle_pack][set.mode];
+  const int index = std::stoi(shape.substr(5)) - 1 - set.first_shape;
+  if (index >= 0 && index < static_cast<int>(kept.home.size())) kept.home[index] = 1;
+  Save_progress();
+}
+
 void Build_board(const std::string& puzzle_pack, const std::string& board_pack,
                  const std::string& shadow_pack) {
   const Piece_set& set = Current_piece_set();
@@ -74,9 +96,19 @@ void Build_board(const std::string& puzzle_pack, const std::string& board_pack,
   Add_board_frame(board, set.board_scale);
   Add_started_function(board, "enable_blend", Blend_on, Before_list);
 
-  Scatter_pieces();
-
+  // The board as the child left it, or a fresh scatter that is kept from now on.
   const int first = set.first_shape, end = set.first_shape + set.pieces;
+  Board_state& kept = Progress.boards[puzzle_pack][set.mode];
+  if (static_cast<int>(kept.home.size()) != set.pieces) {
+    Scatter_pieces();
+    kept.home.assign(set.pieces, 0);
+    kept.x.assign(scatter_x + first, scatter_x + end);
+    kept.y.assign(scatter_y + first, scatter_y + end);
+  }
+  std::copy(kept.x.begin(), kept.x.end(), scatter_x + first);
+  std::copy(kept.y.begin(), kept.y.end(), scatter_y + first);
+  stars_target[puzzle_index] = static_cast<int32_t>(std::count(kept.home.begin(), kept.home.end(), 0)) * Stars_per_piece;
+
   for (int i = first; i < end; ++i) {
     const std::string shape = Shape_name(i);
     Object* piece = new Object(puzzle_pack, shape);
@@ -84,6 +116,8 @@ void Build_board(const std::string& puzzle_pack, const std::string& board_pack,
     place["POS_Z"].value.number = Depth_piece;
     place["POS_X"].value.number = scatter_x[i];
     place["POS_Y"].value.number = scatter_y[i];
+    const bool home = kept.home[i - first] != 0;
+    if (home) Lay_home(place, puzzle_pack, shape);
     Add_function(piece, "move_puzzle", Fly_piece_home);
     Add_function(piece, "drag", Drag_piece);
     Add_function(piece, "shadow", Draw_obj);
@@ -97,7 +131,7 @@ void Build_board(const std::string& puzzle_pack, const std::string& board_pack,
     Param_map& drawn = Add_started_function(piece, "puzzle", Draw_piece, After_list);
     Set_model(drawn["MODEL_1"], puzzle_pack, shape);
     drawn["CENTER"];
-    drawn["FUN"].value.callback = Select_piece;
+    if (!home) drawn["FUN"].value.callback = Select_piece;
     Add_started_function(piece, "puzz_draw_end", Pop_transform, After_list);
     Link_object(board, puzzle_pack, shape);
   }

@@ -11,6 +11,7 @@
 #include "render/draw.h"
 #include "resources/depths.h"
 #include "runtime/process.h"
+#include "state/progress.h"
 #include "state/session.h"
 #include "state/settings.h"
 
@@ -22,6 +23,8 @@ static void Count_burnt_star(const std::string& puzzle_pack) {
   if (index < 0 || ++stars_done[index] != stars_target[index]) return;
   Settings.puzzle_done[index] = 1;
   Save_settings();  // a power cut must not lose a finished picture
+  Progress.boards.erase(puzzle_pack);  // a finished picture keeps no half-built board
+  Save_progress();
   if (index != puzzle_index) return;
   Play_sound(Sound_ptr, Sound_pack, Fanfare_sound);
   Finish_puzzle();

@@ -11,12 +11,14 @@
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/video.h"
+#include "puzzle/board.h"
 #include "puzzle/completion.h"
 #include "render/draw.h"
 #include "render/pick.h"
 #include "resources/depths.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
+#include "state/progress.h"
 #include "state/session.h"
 #include "state/settings.h"
 
@@ -139,6 +141,7 @@ void Send_piece_home() {
   Put_out_outline(Current_object->store, name);
   Delete_fun_param(puzzle_pack, name, "puzzle", "FUN");
   Play_sound(Sound_ptr, Sound_pack, Send_home_sound);
+  Keep_home(puzzle_pack, name);  // a piece in flight counts as home
 }
 
 // Moves `position` towards `home` by `step` and clears `arrived` when it had to move. False
@@ -206,6 +209,7 @@ void Fly_piece_home() {
     drawn["POS_Z"].value.number = 0;
     Play_sound(Sound_ptr, Sound_pack, Land_sound);
     Release_stars(Current_object, home_x, home_y, now);
+    Save_progress();
   }
   flight["TIME"].value.number = now;
 }

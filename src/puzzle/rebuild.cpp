@@ -9,6 +9,7 @@
 #include "puzzle/show.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
+#include "state/progress.h"
 #include "state/session.h"
 #include "state/settings.h"
 
@@ -21,12 +22,17 @@ void Break_up(void (*forget)()) {
   if (Rebuild_running()) return;
   forget();
   Save_settings();
+  Save_progress();
   Start_rebuild();
 }
 
-void Forget_current() { Settings.puzzle_done[puzzle_index] = 0; }
+void Forget_current() {
+  Settings.puzzle_done[puzzle_index] = 0;
+  Progress.boards[Puzzle_pack(puzzle_index)].erase(Current_piece_set().mode);
+}
 void Forget_all() {
   std::memset(Settings.puzzle_done, 0, sizeof Settings.puzzle_done);
+  Progress.boards.clear();
   // Stars still burning on a puzzle that slides away complete nothing now.
   std::memset(stars_target, 0, sizeof stars_target);
 }

@@ -3,12 +3,15 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "platform/clock.h"
 #include "puzzle/board.h"
 #include "puzzle/completion.h"
 #include "puzzle/pieces.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
+#include "state/progress.h"
 #include "state/session.h"
 #include "state/settings.h"
 
@@ -38,10 +41,22 @@ void Show_puzzle(const std::string& puzzle_pack, const std::string& board_pack,
   Add_started_function(view, "obj_hide_end", Slide_close, No_list);
   // A view replaced while it slid out is still linked: one link is enough.
   if (!Has_link(Main_object, puzzle_pack, "plase")) Link_object(Main_object, puzzle_pack, "plase");
+  // A board whose every piece is home (its last stars never burnt out: the game was ended) is
+  // a finished picture.
+  const std::vector<uint8_t>* home = nullptr;
+  if (auto picture = Progress.boards.find(puzzle_pack); picture != Progress.boards.end())
+    if (auto board = picture->second.find(Current_piece_set().mode); board != picture->second.end()) home = &board->second.home;
+  if (home != nullptr && !home->empty() && std::count(home->begin(), home->end(), 0) == 0) {
+    Settings.puzzle_done[puzzle_index] = 1;
+    Save_settings();
+    Progress.boards.erase(puzzle_pack);
+  }
   if (Settings.puzzle_done[puzzle_index] != 0)
     Show_finished_picture(puzzle_pack);
   else
     Build_board(puzzle_pack, board_pack, shadow_pack);
+  Progress.last_picture = puzzle_pack;  // the game starts here next time
+  Save_progress();
 }
 
 // A sliding puzzle writes no depth: the puzzles and the board's layers draw in their order,

@@ -5,6 +5,7 @@
 #include "audio/sound.h"
 #include "behaviours/buttons.h"
 #include "platform/video.h"
+#include "puzzle/catalogue.h"
 #include "puzzle/preview.h"
 #include "puzzle/show.h"
 #include "render/draw.h"
@@ -12,6 +13,8 @@
 #include "runtime/object.h"
 #include "runtime/process.h"
 #include "scenes/windows.h"
+#include "state/progress.h"
+#include "state/session.h"
 #include "state/settings.h"
 
 namespace {
@@ -42,6 +45,9 @@ struct Screen_button {
 
 void Build_game_screen() {
   Load_settings();
+  Load_progress();
+  // The game starts on the picture the child saw last.
+  if (const int last = Puzzle_of_pack(Progress.last_picture); last >= 0) puzzle_index = last;
   if (Sound_ptr != nullptr) {
     Sound_ptr->music_on = Settings.music_flag;
     Sound_ptr->sound_on = Settings.sound_flag;

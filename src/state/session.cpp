@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "state/progress.h"
 #include "state/settings.h"
 
 int32_t puzzle_index = 0;
@@ -17,6 +18,7 @@ const Piece_set& Current_piece_set() { return Piece_set_of(Settings.piece_mode);
 
 void Reset_game_state() {
   Reset_settings();
+  Reset_progress();
   puzzle_index = 0;
   transition_lock = 1;
   selected_piece.clear();
