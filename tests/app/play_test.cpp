@@ -2,7 +2,10 @@
 // dragging, a piece in flight, and switching puzzles while one is still busy (the progress
 // read from the settings file as it stands, as a game killed at that moment would leave it).
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 #include "support/game.h"
 
@@ -35,6 +38,15 @@ class Play : public Game_test {
       if (its < way) way = its, nearest = shape;
     }
     return nearest;
+  }
+  // Where every piece of the shown board lies: home or loose, and its place.
+  static std::vector<std::array<double, 3>> Board_as_it_lies() {
+    std::vector<std::array<double, 3>> pieces;
+    for (int i = Current_piece_set().first_shape; i < Current_piece_set().first_shape + Current_piece_set().pieces; ++i) {
+      Param_map &at = Piece(Shape_name(i), "puzz_draw"), &drawn = Piece(Shape_name(i), "puzzle");
+      pieces.push_back({at["POS_Z"].value.number + drawn["POS_Z"].value.number, at["POS_X"].value.number, at["POS_Y"].value.number});
+    }
+    return pieces;
   }
   void Next() { Tap_drawing({"Int_butt", "next_pz", "next_draw"}); }
   // Only the puzzle `done` (none: -1) is done in the file.
@@ -104,6 +116,45 @@ TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackWhenLetGoElsewhereAndHomeOnIt
   const double home_x = home["CENTER_X"].value.number, home_y = home["CENTER_Y"].value.number;
   EXPECT_LE(Difference(Colour(Look(), home_x, home_y, Depth_landed),
                        Picture_colour(Puzzle_pack(0), Piece_sets[0].puzzle_picture, home_x, home_y, Depth_landed)), 24);
+}
+
+TEST_F(Play, AHalfBuiltBoardComesBackAsItWasLeft) {
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
+  const std::vector<std::string> loose = Loose();
+  for (int i = 0; i < 5; ++i) Place(loose[i]);
+  Run_for(2000);
+  const auto left = Board_as_it_lies();
+  ASSERT_EQ(Tap_piece(loose[10]), loose[10]);  // lifted: it comes back where it lay, not lifted
+  auto show = [&](const char* object, const char* fun, double ms) {
+    Tap_drawing({object[0] == 'm' ? "z_Int_store" : "Int_butt", object, fun});
+    Run_for(ms);
+  };
+  show("next_pz", "next_draw", 2600);
+  show("prev_pz", "prev_draw", 2600);
+  EXPECT_EQ(Board_as_it_lies(), left) << "after switching away and back";
+  show("bmenu", "bmenu_draw", 1100);
+  show("m_menu", "b48pc_draw", 4000);
+  Place(Loose()[0]);
+  Run_for(2000);
+  const auto forty_eight = Board_as_it_lies();
+  show("m_menu", "b20pc_draw", 4000);
+  EXPECT_EQ(Board_as_it_lies(), left) << "after 48 pieces and back";
+  show("m_menu", "bclose_draw", 1100);
+  for (const bool orderly : {true, false}) {  // Ctrl+Q, or a kill: nothing saved at the end
+    show("next_pz", "next_draw", 2600);  // the picture seen last
+    if (orderly) Shut_down();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the disk has had its time
+    Destroy_all_objects(), End_sound_system(), Reset_game_state(), Use_test_clock(0);
+    ASSERT_NO_FATAL_FAILURE(Boot(1));
+    EXPECT_EQ(puzzle_index, 1);
+    show("prev_pz", "prev_draw", 2600);
+    EXPECT_EQ(Board_as_it_lies(), left) << (orderly ? "after Ctrl+Q" : "after a kill");
+    show("bmenu", "bmenu_draw", 1100);
+    show("m_menu", "b48pc_draw", 4000);
+    EXPECT_EQ(Board_as_it_lies(), forty_eight) << (orderly ? "after Ctrl+Q" : "after a kill");
+    show("m_menu", "b20pc_draw", 4000);
+    show("m_menu", "bclose_draw", 1100);
+  }
 }
 
 class Race : public Play {
