@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The settings file when the game is killed (SIGKILL) at random moments around its save: 200
-# trials, each on a file with progress in it. A trial starts the real game, waits until it has
+# The settings file and the half-built pictures' file when the game is killed (SIGKILL) at random
+# moments around their saves: 200 trials, each on files with progress in them. A trial starts the real game, waits until it has
 # read its settings, asks it to quit (SIGTERM, which saves) and kills it after a random delay;
-# the file must then hold the same whole record. strace slows the disk (write 50 ms, fsync
+# each file must then hold the same whole record. strace slows the disk (write 50 ms, fsync
 # 100 ms, rename 30 ms) so that many kills land inside a save. Twenty trials run at a time,
 # each line of trials on a small display of its own.
 set -u
@@ -10,9 +10,11 @@ game="$1/shorebound"
 command -v strace >/dev/null || { echo "FAIL: strace is not installed"; exit 1; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-ALSOFT_DRIVERS=null python3 - "$game" "$scratch" "${SETTINGS_KILL_TRIALS:-200}" <<'EOF_PY'
+pieces="$(dirname "$0")/../fuzz/seeds/fuzz_progress/two_boards.pieces"
+ALSOFT_DRIVERS=null python3 - "$game" "$scratch" "${SETTINGS_KILL_TRIALS:-200}" "$pieces" <<'EOF_PY'
 import os, random, signal, struct, subprocess, sys, threading, time
 game, scratch, trials = sys.argv[1], sys.argv[2], int(sys.argv[3])
+half_built = open(sys.argv[4], 'rb').read()  # two boards, written by the game's own writer
 rng, lock = random.Random(200), threading.Lock()
 name = 'com.lanternworks.Shorebound'
 # Version 1 (file and record); sound on, music off, 48 pieces, puzzles 2 and 7 done: saved
@@ -39,6 +41,8 @@ def trial(number, screen):
     os.makedirs(os.path.join(home, name))
     cfg = os.path.join(home, name, name + '.cfg')
     open(cfg, 'wb').write(original)
+    kept = os.path.join(home, name, name + '.pieces')
+    open(kept, 'wb').write(half_built)
     log = os.path.join(home, 'strace.log')
     env = dict(os.environ, XDG_DATA_HOME=home, DISPLAY=screen, MESA_SHADER_CACHE_DIR=scratch + '/mesa')
     process = subprocess.Popen(
@@ -63,11 +67,14 @@ def trial(number, screen):
     except ProcessLookupError:
         pass
     process.wait()
-    if len(os.listdir(os.path.join(home, name))) > 1:
+    if len(os.listdir(os.path.join(home, name))) > 2:
         with lock:
             during[0] += 1  # a temporary file was being written
     data = open(cfg, 'rb').read() if os.path.exists(cfg) else None
-    return None if data == original else 'the file is %r after %.3f s' % (data and data[:16], delay)
+    if data != original:
+        return 'the settings file is %r after %.3f s' % (data and data[:16], delay)
+    data = open(kept, 'rb').read() if os.path.exists(kept) else None
+    return None if data == half_built else 'the half-built pictures are %r after %.3f s' % (data and data[:16], delay)
 trial_numbers = iter(range(trials))
 def worker():
     server, screen = display()
