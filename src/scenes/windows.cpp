@@ -93,7 +93,7 @@ void Ignore_click() {}
 
 // Where the piece-count window's cards stand, the fewest pieces first: two to a row.
 const double Card_column_x[2] = {-5.6, 5.6};
-const double Card_first_row_y = -0.4, Card_row_step = 7.8;
+const double Card_first_row_y = -0.1, Card_row_step = 8.1;
 
 void Set_piece_count() {
   if (!Start_hide()) return;
@@ -128,7 +128,7 @@ void Open_break_window() {
 
 // The main menu's piece-count switches stand in a column, the fewest pieces at the top; the
 // switch that hides the slot outlines stands under the sound and music switches.
-const double Count_switch_x = 0.51, Count_switch_top_y = 3.22, Count_switch_step = 1.6;
+const double Count_switch_x = 0.51, Count_switch_top_y = 3.314, Count_switch_step = 1.61;
 const double Outline_switch_x = -6.648, Outline_switch_y = 0.094;
 
 void Open_main_menu() {
@@ -136,11 +136,11 @@ void Open_main_menu() {
   std::vector<Button_spec> buttons = {
       {"bclose_draw", pack, "close.3DS", 8.091, 4.205, Depth_window, Start_hide_click}};
   if (!Link_addresses.home.empty())
-    buttons.push_back({"bvisit_draw", pack, "visit.3DS", -3.99, -3.328, Depth_window, Open_site, Draw_link});
+    buttons.push_back({"bvisit_draw", pack, "visit.3DS", -3.99, -4.35, Depth_window, Open_site, Draw_link});
   buttons.insert(
       buttons.end(),
-      {{"babout_draw", pack, "about.3DS", 3.13, -3.328, Depth_window, Open_about_window},
-       {"bbreak_draw", pack, "break.3DS", -5.261, -0.684, Depth_window, Open_break_all_window},
+      {{"babout_draw", pack, "about.3DS", 3.13, -4.35, Depth_window, Open_about_window},
+       {"bbreak_draw", pack, "break.3DS", -5.261, -2.05, Depth_window, Open_break_all_window},
        {"bsound_draw", pack, Settings.sound_flag ? "sound.3DS" : "clean.3DS", -6.648, 3.314, Depth_window,
         Toggle_sound},
        {"bmusic_draw", pack, Settings.music_flag ? "sound.3DS" : "clean.3DS", -6.648, 1.704, Depth_window,

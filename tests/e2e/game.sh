@@ -15,8 +15,8 @@ export XDG_DATA_HOME=$cache ALSOFT_DRIVERS=null
 "$game" >/dev/null 2>&1 &
 pid=$!
 wait_for 0 -6.8 80 '#2F9BE0' 1-loader             # the loader's sea
-wait_for -13.5 -4 68.05 '#FEECC2' 2-pieces-window  # the 20-piece card's plate
-click_world -8 -2 68.05                            # 20 pieces; the help opens a second later
+wait_for -10.3 -10 68.05 '#FDECC1' 2-pieces-window # the 20-piece card's plate
+click_world -5.6 -8.2 68.05                        # 20 pieces; the help opens a second later
 wait_for -10 0 75.05 '#FFFAF0' 3-help
 click_world 6.711 -4.145 75.05                     # close the help
 wait_for 0 0 62.9 '#A9B9C8' 4-board                # the empty board, unveiled

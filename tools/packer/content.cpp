@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "raster.h"
 #include "resources/depths.h"
@@ -52,34 +53,35 @@ void Add_flat(Pack_contents& pack, const std::string& model, const std::string& 
 }
 
 
-// Texture coordinates of board points: the picture covers the board, first row at the top.
-std::vector<float> Board_texcoords(const std::vector<float>& triangles) {
+// Texture coordinates of points of a cut's board: the picture covers that board, first row at
+// the top.
+std::vector<float> Board_texcoords(const std::vector<float>& triangles, const Board_cut& cut) {
   std::vector<float> st;
   for (size_t i = 0; i + 2 < triangles.size(); i += 3) {
-    st.push_back(static_cast<float>((triangles[i] + Board_half_width) / (2 * Board_half_width)));
-    st.push_back(static_cast<float>((Board_half_height - triangles[i + 1]) / (2 * Board_half_height)));
+    st.push_back(static_cast<float>((triangles[i] + cut.half_width) / (2 * cut.half_width)));
+    st.push_back(static_cast<float>((cut.half_height - triangles[i + 1]) / (2 * cut.half_height)));
   }
   return st;
 }
 
-Mesh_source Board_mesh(const std::string& texture, const std::vector<float>& triangles,
-                       Point pivot) {
+Mesh_source Board_mesh(const std::string& texture, const Piece_cut& piece, const Board_cut& cut) {
   Mesh_source mesh;
   mesh.texture = texture;
-  mesh.pivot[0] = static_cast<float>(pivot.x);
-  mesh.pivot[1] = static_cast<float>(pivot.y);
-  mesh.positions = triangles;
-  mesh.texcoords = Board_texcoords(triangles);
+  mesh.pivot[0] = static_cast<float>(piece.center.x);
+  mesh.pivot[1] = static_cast<float>(piece.center.y);
+  mesh.positions = piece.triangles;
+  mesh.texcoords = Board_texcoords(piece.triangles, cut);
   return mesh;
 }
 
-// "Shape1".."Shape68": every piece of every set's cut of a pattern, at its place on the
+// "Shape1".."Shape84": every piece of every set's cut of a pattern, at its place on the set's
 // board, textured with the set's picture that `texture` names (pieces, slots and shadows alike).
 void Add_shapes(Pack_contents& pack, int pattern, const char* Piece_set::*texture) {
   for (const Piece_set& set : Piece_sets) {
     int index = set.first_shape;
-    for (const Piece_cut& piece : Cut_of(pattern, set).pieces)
-      pack.Add(Shape_name(index++), Model_bytes({Board_mesh(set.*texture, piece.triangles, piece.center)}));
+    const Board_cut& cut = Cut_of(pattern, set);
+    for (const Piece_cut& piece : cut.pieces)
+      pack.Add(Shape_name(index++), Model_bytes({Board_mesh(set.*texture, piece, cut)}));
   }
 }
 
@@ -87,13 +89,27 @@ void Add_shapes(Pack_contents& pack, int pattern, const char* Piece_set::*textur
 // 35 pixels each); larger ones only cost memory and texture bandwidth.
 const int picture_w = 800, picture_h = 560;
 
+// Pixels of a picture of the full board, for a set's board: as many pixels per unit.
+int Scaled(int pixels, const Piece_set& set) {
+  return static_cast<int>(std::lround(pixels * set.board_scale));
+}
+
+std::string Puzzle_art(int index) { return "puzzles/puzzle" + std::to_string(index) + ".svg"; }
+
+// A puzzle's picture at the size of a set's board, given the one of the full board.
+Image Picture_of_set(int index, const Image& full_board, const Piece_set& set) {
+  if (set.board_scale == 1.0) return full_board;
+  return Art(Puzzle_art(index), Scaled(picture_w, set), Scaled(picture_h, set));
+}
+
 void Make_puzzle_pack(Pack_contents& pack, int index) {
-  Image picture = Art("puzzles/puzzle" + std::to_string(index) + ".svg", picture_w, picture_h);
+  Image picture = Art(Puzzle_art(index), picture_w, picture_h);
   const int pattern = index % Pattern_count;
   pack.Add(Final_picture, Encode_jpeg(picture, 90));
   pack.Add(Preview_picture, Encode_jpeg(Resize(picture, 400, 280), 90));
   for (const Piece_set& set : Piece_sets)
-    pack.Add(set.puzzle_picture, Encode_jpeg(Bevel_picture(picture, Cut_of(pattern, set)), 90));
+    pack.Add(set.puzzle_picture, Encode_jpeg(Bevel_picture(Picture_of_set(index, picture, set),
+                                                           Cut_of(pattern, set)), 90));
   pack.Add(Final_model, Model_bytes({Rectangle_mesh(Final_picture, -10, -7, 10, 7, 0)}));
   pack.Add(Preview_model, Model_bytes({Flat_mesh(Preview_picture, 24, 16.8, 0)}));
   Add_shapes(pack, pattern, &Piece_set::puzzle_picture);
@@ -102,19 +118,28 @@ void Make_puzzle_pack(Pack_contents& pack, int index) {
 void Make_board_pack(Pack_contents& pack, int pattern) {
   const char* surfaces[3] = {"board_a.svg", "board_b.svg", "board_c.svg"};
   Image surface = Art(std::string("ui/") + surfaces[pattern], picture_w, picture_h);
-  for (const Piece_set& set : Piece_sets) pack.Add(set.board_picture, Encode_jpeg(surface, 88));
+  std::set<std::string> surface_pictures;  // sets that share a surface share its picture
   for (const Piece_set& set : Piece_sets)
-    pack.Add(set.board_model, Model_bytes({Rectangle_mesh(set.board_picture, -10, -7, 10, 7, 0)}));
+    if (surface_pictures.insert(set.board_picture).second)
+      pack.Add(set.board_picture, Encode_jpeg(surface, 88));
+  // Each set's board is the surface stretched over that set's board size.
+  for (const Piece_set& set : Piece_sets) {
+    const Board_cut& cut = Cut_of(pattern, set);
+    const float w = static_cast<float>(cut.half_width), h = static_cast<float>(cut.half_height);
+    pack.Add(set.board_model, Model_bytes({Rectangle_mesh(set.board_picture, -w, -h, w, h, 0)}));
+  }
   // A slot is the piece's whole shape, so a click anywhere inside it counts; its texture is
   // opaque only in a band along the edge, and the alpha test draws just that outline.
   for (const Piece_set& set : Piece_sets)
-    pack.Add(set.slot_picture, Encode_png(Slot_map(Cut_of(pattern, set), 800, 560, set.slot_band), true));
+    pack.Add(set.slot_picture, Encode_png(Slot_map(Cut_of(pattern, set), Scaled(picture_w, set),
+                                                   Scaled(picture_h, set), set.slot_band), true));
   Add_shapes(pack, pattern, &Piece_set::slot_picture);
 }
 
 void Make_shadow_pack(Pack_contents& pack, int pattern) {
   for (const Piece_set& set : Piece_sets)
-    pack.Add(set.shadow_picture, Encode_png(Shadow_map(Cut_of(pattern, set), 500, 350), true));
+    pack.Add(set.shadow_picture, Encode_png(Shadow_map(Cut_of(pattern, set), Scaled(500, set),
+                                                       Scaled(350, set)), true));
   Add_shapes(pack, pattern, &Piece_set::shadow_picture);
 }
 
@@ -222,8 +247,10 @@ void Make_menu_pack(Pack_contents& pack) {
 void Make_small_packs(std::vector<Pack_contents>& packs) {
   Pack_contents select{Select_pack, {}};
   Add_flat(select, "please.3DS", Select_title_picture, "select_title.svg", 1100, 193, 20, 3.5, 0);
-  Add_flat(select, "low.3DS", Select_20_picture, "select_20.svg", 715, 523, 13, 9.5, 0);
-  Add_flat(select, "heigh.3DS", Select_48_picture, "select_48.svg", 715, 523, 13, 9.5, 0);
+  // A card for each set, 10.4 x 7.6 units: its picture cut into its count, and its number.
+  for (const Piece_set& set : Piece_sets)
+    Add_flat(select, set.card_model, set.card_picture,
+             "select_" + std::to_string(set.pieces) + ".svg", 572, 418, 10.4, 7.6, 0);
   packs.push_back(select);
 
   Pack_contents help{Help_pack, {}};
@@ -254,6 +281,14 @@ void Make_small_packs(std::vector<Pack_contents>& packs) {
   Add_flat(main_menu, "sound.3DS", "ON.PNG", "switch_on.svg", 77, 77, 1.4, 1.4, 0);
   Add_flat(main_menu, "clean.3DS", "OFF.PNG", "switch_off.svg", 77, 77, 1.4, 1.4, 0);
   Add_flat(main_menu, "diff.3DS", "CHOSEN.PNG", "switch_chosen.svg", 77, 77, 1.4, 1.4, 0);
+  // A switch's label is drawn from the switch's place: it starts 0.3 right of the 1.4-unit mark.
+  const double label_left = 0.7 + 0.3;
+  for (const Piece_set& set : Piece_sets)  // a small picture of the set's cut and its number
+    Add_flat(main_menu, set.switch_label, set.switch_picture,
+             "label_" + std::to_string(set.pieces) + ".svg", 209, 77, 3.8, 1.4, 0,
+             label_left + 3.8 / 2);
+  Add_flat(main_menu, Outline_switch_label, "OUTLINE.PNG", "label_outline.svg", 99, 88, 1.8, 1.6, 0,
+           label_left + 1.8 / 2);  // a slot's lit outline
   packs.push_back(main_menu);
 
   Pack_contents music{Sound_pack, {}};
@@ -275,7 +310,8 @@ const Board_cut& Cut_of(int pattern, const Piece_set& set) {
   auto key = std::make_pair(pattern, set.first_shape);
   auto found = cuts.find(key);
   if (found == cuts.end())
-    found = cuts.emplace(key, Make_board_cut(set.columns, set.rows, static_cast<uint32_t>(pattern))).first;
+    found = cuts.emplace(key, Make_board_cut(set.columns, set.rows, set.board_scale,
+                                             static_cast<uint32_t>(pattern))).first;
   return found->second;
 }
 
@@ -316,7 +352,14 @@ std::string Make_contact_sheet(const std::string& assets_dir) {
   // Five rows of two pictures, each with its cut in every piece set; then the screen art.
   const int cell_w = 300, cell_h = 210, gap = 6;
   const int columns = 2 * (1 + Piece_set_count);  // two pictures per row
-  const int rows = 5 + 3;
+  const char* art[] = {"background.svg",  "loader.svg",        "win_menu.svg",  "help.svg",
+                       "select_4.svg",    "select_12.svg",     "select_20.svg", "select_48.svg",
+                       "win_exit.svg",    "win_break.svg",     "win_break_all.svg",
+                       "win_about.svg",   "board_a.svg",       "board_b.svg",   "board_c.svg",
+                       "board_frame.svg", "menu_bar.svg",      "preview_frame.svg",
+                       "btn_menu.svg",    "btn_view.svg"};
+  const int art_count = sizeof art / sizeof art[0];
+  const int rows = 5 + (art_count + columns - 1) / columns;
   Image sheet = Solid_image(columns * (cell_w + gap) + gap, rows * (cell_h + gap) + gap, 40, 44, 60, 255);
   auto paste = [&](const Image& image, int column, int row) {
     Image small = Resize(image, cell_w, cell_h);
@@ -330,19 +373,16 @@ std::string Make_contact_sheet(const std::string& assets_dir) {
       }
   };
   for (int i = 0; i < Puzzle_count; ++i) {
-    Image picture = Art("puzzles/puzzle" + std::to_string(i) + ".svg", picture_w, picture_h);
+    Image picture = Art(Puzzle_art(i), picture_w, picture_h);
     int row = i / 2, column = (i % 2) * (1 + Piece_set_count);
     paste(picture, column, row);
     for (int k = 0; k < Piece_set_count; ++k) {
       const Board_cut& cut = Cut_of(i % Pattern_count, Piece_sets[k]);
-      paste(Cut_lines_over(Bevel_picture(picture, cut), cut, 255, 255, 255), column + 1 + k, row);
+      const Image cut_picture = Bevel_picture(Picture_of_set(i, picture, Piece_sets[k]), cut);
+      paste(Cut_lines_over(cut_picture, cut, 255, 255, 255), column + 1 + k, row);
     }
   }
-  const char* art[] = {"background.svg", "loader.svg", "win_menu.svg", "help.svg",
-                       "select_20.svg", "select_48.svg", "win_exit.svg", "win_break.svg",
-                       "win_break_all.svg", "win_about.svg", "board_a.svg", "board_b.svg",
-                       "board_c.svg", "board_frame.svg", "menu_bar.svg", "preview_frame.svg",
-                       "btn_menu.svg", "btn_view.svg"};
-  for (int k = 0; k < 18; ++k) paste(Art(std::string("ui/") + art[k], 600, 420), k % 6, 5 + k / 6);
+  for (int k = 0; k < art_count; ++k)
+    paste(Art(std::string("ui/") + art[k], 600, 420), k % columns, 5 + k / columns);
   return Encode_png(sheet, false);
 }

@@ -76,16 +76,18 @@ std::vector<Point> Reversed(const std::vector<Point>& edge, Point start) {
 
 }  // namespace
 
-Board_cut Make_board_cut(int columns, int rows, uint32_t pattern) {
+Board_cut Make_board_cut(int columns, int rows, double scale, uint32_t pattern) {
   Board_cut cut;
   cut.columns = columns;
   cut.rows = rows;
-  const double cell_w = 2 * Board_half_width / columns, cell_h = 2 * Board_half_height / rows;
+  const double half_w = cut.half_width = Full_board_half_width * scale;
+  const double half_h = cut.half_height = Full_board_half_height * scale;
+  const double cell_w = 2 * half_w / columns, cell_h = 2 * half_h / rows;
   const double size = std::min(cell_w, cell_h);
   Cut_random random{0x9E3779B9u ^ (pattern * 2654435761u) ^ static_cast<uint32_t>(columns * 977)};
   for (int i = 0; i < 5; ++i) random.Next();
   auto corner = [&](int column, int row) {
-    return Point{-Board_half_width + column * cell_w, Board_half_height - row * cell_h};
+    return Point{-half_w + column * cell_w, half_h - row * cell_h};
   };
   auto make_edge = [&](Point a, Point b) {
     int side = random.Next() < 0.5 ? 1 : -1;
@@ -111,7 +113,7 @@ Board_cut Make_board_cut(int columns, int rows, uint32_t pattern) {
       Piece_cut piece;
       piece.column = c;
       piece.row = r;
-      piece.center = {-Board_half_width + (c + 0.5) * cell_w, Board_half_height - (r + 0.5) * cell_h};
+      piece.center = {-half_w + (c + 0.5) * cell_w, half_h - (r + 0.5) * cell_h};
       Point top_left = corner(c, r);
       std::vector<Point>& o = piece.outline;
       o.push_back(top_left);

@@ -9,17 +9,24 @@
 
 namespace {
 
-// Traces a piece outline as a cairo path in the pixel space of a board-sized picture.
-void Trace(cairo_t* cr, const std::vector<Point>& outline, int width, int height) {
+// Traces a piece outline as a cairo path in the pixel space of a picture of the cut's board.
+void Trace(cairo_t* cr, const Board_cut& cut, const std::vector<Point>& outline, int width,
+           int height) {
   for (size_t i = 0; i < outline.size(); ++i) {
-    double x = (outline[i].x + Board_half_width) / (2 * Board_half_width) * width;
-    double y = (Board_half_height - outline[i].y) / (2 * Board_half_height) * height;
+    double x = (outline[i].x + cut.half_width) / (2 * cut.half_width) * width;
+    double y = (cut.half_height - outline[i].y) / (2 * cut.half_height) * height;
     if (i == 0)
       cairo_move_to(cr, x, y);
     else
       cairo_line_to(cr, x, y);
   }
   cairo_close_path(cr);
+}
+
+// The cut's board against the full board: pictures of a smaller board have fewer pixels for
+// the same pixels per unit.
+float Scale_of(const Board_cut& cut) {
+  return static_cast<float>(cut.half_width / Full_board_half_width);
 }
 
 }  // namespace
@@ -34,7 +41,7 @@ std::vector<int> Piece_map(const Board_cut& cut, int width, int height) {
     uint32_t id = static_cast<uint32_t>(i + 1);
     cairo_set_source_rgb(cr, ((id >> 16) & 0xFF) / 255.0, ((id >> 8) & 0xFF) / 255.0,
                          (id & 0xFF) / 255.0);
-    Trace(cr, cut.pieces[i].outline, width, height);
+    Trace(cr, cut, cut.pieces[i].outline, width, height);
     cairo_fill(cr);
   }
   cairo_surface_flush(surface);
@@ -93,7 +100,7 @@ Image Bevel_picture(const Image& picture, const Board_cut& cut) {
   std::vector<int> pieces = Piece_map(cut, w, h);
   std::vector<float> d = Edge_distance(pieces, w, h);
   Image out = picture;
-  const float bevel = std::max(3.0f, w / 220.0f);  // width of the lit rim in pixels
+  const float bevel = std::max(3.0f, w / (220.0f * Scale_of(cut)));  // the lit rim in pixels
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       size_t i = static_cast<size_t>(y) * w + x;
@@ -124,7 +131,7 @@ Image Shadow_map(const Board_cut& cut, int width, int height) {
   std::vector<int> pieces = Piece_map(cut, width, height);
   std::vector<float> d = Edge_distance(pieces, width, height);
   Image out = Solid_image(width, height, 18, 22, 48, 0);
-  const float soft = width / 60.0f;  // soft edge, about a third of a board unit
+  const float soft = width / (60.0f * Scale_of(cut));  // soft edge, about a third of a unit
   for (size_t i = 0; i < pieces.size(); ++i) {
     if (pieces[i] < 0) continue;
     float a = std::min(1.0f, d[i] / soft);
