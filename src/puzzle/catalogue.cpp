@@ -37,6 +37,7 @@ void Preload_puzzle_images() {
   for (int k = 0; k < Pattern_count; ++k) Preload(Board_pack(k), board);
   for (int k = 0; k < Pattern_count; ++k) Preload(Shadow_pack(k), shadow);
   Preload(Main_pack, {Background_picture, Frame_picture});
-  Preload(Select_pack, {Select_48_picture, Select_20_picture, Select_title_picture});
+  static const std::vector<const char*> select = Set_pictures(&Piece_set::card_picture, {Select_title_picture});
+  Preload(Select_pack, select);
   Preload(Help_pack, {Help_picture});
 }

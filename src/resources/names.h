@@ -63,8 +63,6 @@ const char* const Facebook_model = "fbook.3DS";
 // The pictures of the piece-count window (select pack) and of the help (help pack), decoded
 // while the loader stands.
 const char* const Select_title_picture = "PLEASE.PNG";
-const char* const Select_20_picture = "LOW.PNG";
-const char* const Select_48_picture = "HEIGH.PNG";
 const char* const Help_picture = "HELP_FON.PNG";
 
 // The sounds, all in the sound pack.

@@ -11,7 +11,7 @@ scratch=$(mktemp -d)
 trap 'kill $xvfb $game ${run:-} 2>/dev/null; wait; rm -rf "$scratch" ${shots:+"$shots"}; rmdir "$root/screenshots" 2>/dev/null' EXIT
 export ALSOFT_DRIVERS=null
 # The piece-count window, the 48-piece card, the help it opens.
-choose_48() { wait_for -13.5 -4 68.05 '#FEECC2' && click_world 8 -2 68.05 && wait_for -10 0 75.05 '#FFFAF0'; }
+choose_48() { wait_for -10.3 -10 68.05 '#FDECC1' && click_world 5.6 -8.2 68.05 && wait_for -10 0 75.05 '#FFFAF0'; }
 pieces() { od -An -tu4 -j36 -N4 "$scratch/$1/com.lanternworks.Shorebound/com.lanternworks.Shorebound.cfg" | tr -d ' '; }
 exec {numbers}< <(exec Xvfb -displayfd 1 -screen 0 960x600x24 -nolisten tcp -noreset 2>/dev/null); xvfb=$!
 read -r -t 20 number <&"$numbers" || fail "Xvfb did not start"
