@@ -40,4 +40,9 @@ void Preload_puzzle_images() {
   static const std::vector<const char*> select = Set_pictures(&Piece_set::card_picture, {Select_title_picture});
   Preload(Select_pack, select);
   Preload(Help_pack, {Help_picture});
+  // The main menu, where a child picks another count, opens without decoding anything.
+  Preload(Menu_pack, {Main_menu_picture});
+  Load_pack_from_file_data_store(Main_menu_pack);
+  for (const auto& [name, entry] : Global_data[Main_menu_pack])
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".PNG") == 0) Extract_tex_from_data_store(Main_menu_pack, name);
 }

@@ -63,6 +63,8 @@ const char* const Facebook_model = "fbook.3DS";
 // The pictures of the piece-count window (select pack) and of the help (help pack), decoded
 // while the loader stands.
 const char* const Select_title_picture = "PLEASE.PNG";
+// The main menu's picture (menu pack): decoded with them, so that it opens without a wait.
+const char* const Main_menu_picture = "MAIN.PNG";
 const char* const Help_picture = "HELP_FON.PNG";
 
 // The sounds, all in the sound pack.

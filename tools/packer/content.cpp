@@ -239,7 +239,7 @@ void Make_menu_pack(Pack_contents& pack) {
   pack.Add("block.3DS", Model_bytes({Flat_mesh("BLOCK.PNG", 80, 34, plate_depth)}));
   Add_flat(pack, "exit_menu.3DS", "EXIT.PNG", "win_exit.svg", 880, 550, 16, 10, window_depth);
   Add_flat(pack, "break_puz_menu.3DS", "BREAK.PNG", "win_break.svg", 880, 550, 16, 10, window_depth);
-  Add_flat(pack, "main_menu.3DS", "MAIN.PNG", "win_menu.svg", 1210, 715, 22, 13, window_depth);
+  Add_flat(pack, "main_menu.3DS", Main_menu_picture, "win_menu.svg", 1210, 715, 22, 13, window_depth);
   Add_flat(pack, "break_pzls_menu.3DS", "BREAK_ALL.PNG", "win_break_all.svg", 880, 550, 16, 10,
            window_depth);
 }
