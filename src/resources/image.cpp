@@ -2,6 +2,8 @@
 // stays inside the bytes it was given, and a bad image is refused, never fatal.
 #include "resources/image.h"
 
+#include <algorithm>
+
 #include <GL/gl.h>
 #include <png.h>
 
@@ -244,4 +246,31 @@ Tex_image* Decode_jpeg(const unsigned char* bytes, size_t size) {
   jpeg_finish_decompress(&jpeg);
   jpeg_destroy_decompress(&jpeg);
   return image;
+}
+
+Tex_image* Scaled_image(const Tex_image& image, uint32_t width, uint32_t height) {
+  if (image.pixels == nullptr || image.width == 0 || image.height == 0 || width == 0 || height == 0) return nullptr;
+  const int channels = image.format == GL_RGBA ? 4 : 3;
+  auto* out = new Tex_image;
+  out->width = width;
+  out->height = height;
+  out->format = image.format;
+  out->pixels = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * channels));
+  // Each output pixel covers a box of the source; the box's pixels are averaged.
+  for (uint32_t y = 0; y < height; ++y) {
+    const uint32_t top = static_cast<uint32_t>(uint64_t(y) * image.height / height);
+    const uint32_t bottom = std::max(top + 1, static_cast<uint32_t>(uint64_t(y + 1) * image.height / height));
+    for (uint32_t x = 0; x < width; ++x) {
+      const uint32_t left = static_cast<uint32_t>(uint64_t(x) * image.width / width);
+      const uint32_t right = std::max(left + 1, static_cast<uint32_t>(uint64_t(x + 1) * image.width / width));
+      uint32_t sum[4] = {0, 0, 0, 0};
+      for (uint32_t sy = top; sy < bottom; ++sy)
+        for (uint32_t sx = left; sx < right; ++sx)
+          for (int c = 0; c < channels; ++c) sum[c] += image.pixels[(size_t(sy) * image.width + sx) * channels + c];
+      const uint32_t count = (bottom - top) * (right - left);
+      for (int c = 0; c < channels; ++c)
+        out->pixels[(size_t(y) * width + x) * channels + c] = static_cast<unsigned char>((sum[c] + count / 2) / count);
+    }
+  }
+  return out;
 }

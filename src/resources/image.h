@@ -17,3 +17,7 @@ Tex_image* Decode_png(const unsigned char* bytes, size_t size);
 Tex_image* Decode_jpeg(const unsigned char* bytes, size_t size);
 // Frees the pixels, then the record.
 void Free_tex_image(Tex_image* image);
+
+// A new image of the given size, each pixel the mean of the pixels it covers (no aliasing when
+// shrinking); the same channels. None when either image has no pixels.
+Tex_image* Scaled_image(const Tex_image& image, uint32_t width, uint32_t height);

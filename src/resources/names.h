@@ -25,6 +25,9 @@ inline std::string Puzzle_pack(int index) { return "puzzle" + std::to_string(ind
 inline std::string Board_pack(int index) { return "plase" + std::to_string(index % Pattern_count) + ".pak"; }
 inline std::string Shadow_pack(int index) { return "shadow" + std::to_string(index % Pattern_count) + ".pak"; }
 
+// A set's bevel picture (board pack) holds a gain per pixel: this value stands for 1.
+const float Bevel_map_unit = 128.0f;
+
 // Entries of a puzzle pack.
 const char* const Final_picture = "FINAL.JPG";
 const char* const Final_model = "final.3DS";

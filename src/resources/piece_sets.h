@@ -41,6 +41,7 @@ struct Piece_set {
   const char* puzzle_picture;  // the bevelled picture the pieces are cut from (puzzle pack)
   const char* slot_picture;    // the outlines of the slots (board pack)
   const char* shadow_picture;  // the pieces' shadows (shadow pack)
+  const char* bevel_picture;   // its bevel as a gain on a picture of its size (board pack)
   float slot_band;             // width of a slot's outline band in picture pixels
   const char* card_fun;        // its card in the piece-count window (select pack)
   const char* card_model;
@@ -59,13 +60,13 @@ constexpr Spot Twelve_spots[] = {{-11, -10}, {-11, -4}, {-11, 2}, {-11, 8}, {11,
 
 constexpr Piece_set Piece_sets[] = {
     {1, 20, 5, 4, 0, 1.0, Around_the_board, 4, 3.1, nullptr, 0, 200, "fon.3DS", "FON.JPG", "PUZZLE.JPG", "SLOT.PNG",
-     "SHADOW.PNG", 9.0f, "m_low_draw", "low.3DS", "LOW.PNG", "b20pc_draw", "pc20.3DS", "PC20.PNG"},
+     "SHADOW.PNG", "BEVEL.PNG", 9.0f, "m_low_draw", "low.3DS", "LOW.PNG", "b20pc_draw", "pc20.3DS", "PC20.PNG"},
     {2, 48, 8, 6, 20, 1.0, Around_the_board, 4, 2.0, nullptr, 0, 480, "fon_v2.3DS", "FON_V2.JPG", "PUZZ_V2.JPG",
-     "SLOT_V2.PNG", "SHAD_V2.PNG", 7.0f, "m_heigh_draw", "heigh.3DS", "HEIGH.PNG", "b48pc_draw", "pc48.3DS", "PC48.PNG"},
+     "SLOT_V2.PNG", "SHAD_V2.PNG", "BEVEL_V2.PNG", 7.0f, "m_heigh_draw", "heigh.3DS", "HEIGH.PNG", "b48pc_draw", "pc48.3DS", "PC48.PNG"},
     {3, 4, 2, 2, 68, 0.7, nullptr, 0, 0, Four_spots, 8, 40, "fon_v3.3DS", "FON.JPG", "PUZZ_V3.JPG", "SLOT_V3.PNG",
-     "SHAD_V3.PNG", 12.0f, "m_four_draw", "four.3DS", "FOUR.PNG", "b4pc_draw", "pc4.3DS", "PC4.PNG"},
+     "SHAD_V3.PNG", "BEVEL_V3.PNG", 12.0f, "m_four_draw", "four.3DS", "FOUR.PNG", "b4pc_draw", "pc4.3DS", "PC4.PNG"},
     {4, 12, 4, 3, 72, 0.7, nullptr, 0, 0, Twelve_spots, 18, 120, "fon_v4.3DS", "FON.JPG", "PUZZ_V4.JPG", "SLOT_V4.PNG",
-     "SHAD_V4.PNG", 10.0f, "m_twelve_draw", "twelve.3DS", "TWELVE.PNG", "b12pc_draw", "pc12.3DS", "PC12.PNG"},
+     "SHAD_V4.PNG", "BEVEL_V4.PNG", 10.0f, "m_twelve_draw", "twelve.3DS", "TWELVE.PNG", "b12pc_draw", "pc12.3DS", "PC12.PNG"},
 };
 constexpr int Piece_set_count = sizeof(Piece_sets) / sizeof(Piece_sets[0]);
 // Every shape of every set: the shape table's length.

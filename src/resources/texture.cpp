@@ -129,6 +129,23 @@ void Free_gl_tex_data(const std::string& pack_name) {
   }
 }
 
+void Put_tex_image(const std::string& pack_name, const std::string& entry_name, Tex_image* image) {
+  Raw_data& entry = Global_data[pack_name][entry_name + Tex_suffix];
+  Delete_gl_name(entry);
+  if (entry.image != nullptr) Free_tex_image(entry.image);
+  entry.image = image;
+  entry.idle = 1;
+  entry.texture = 1;
+}
+
+void Forget_pack(const std::string& pack_name) {
+  auto pack = Global_data.find(pack_name);
+  if (pack == Global_data.end()) return;
+  for (auto& named : pack->second)
+    if (Is_texture_entry(named.first, named.second)) Delete_gl_name(named.second);
+  Global_data.erase(pack);  // frees the entries' bytes and images
+}
+
 void Free_all_gl_tex_data() {
   for (auto& pack : Global_data) Free_gl_tex_data(pack.first);
 }

@@ -14,6 +14,11 @@ int Get_gl_tex_from_data_store(const std::string& pack_name, const std::string& 
 unsigned int Make_gl_tex(const Tex_image* image);
 // End-of-frame sweep: releases the GL textures not drawn in this frame, keeping the pixels.
 void Release_idle_gl_tex();
+// Makes a decoded picture the texture of entry E of pack P (no entry E needed), taking the
+// image; one that was there goes.
+void Put_tex_image(const std::string& pack_name, const std::string& entry_name, Tex_image* image);
+// Forgets a whole pack: its textures (GL textures and pixels) and its entries.
+void Forget_pack(const std::string& pack_name);
 // Deletes every texture entry of one pack (GL texture and pixels).
 void Free_gl_tex_data(const std::string& pack_name);
 // Frees every texture of every pack (shutdown).

@@ -82,6 +82,8 @@ std::string Progress_bytes(const Progress_record& progress) {
       }
       Put_u32(out, Crc32(reinterpret_cast<const unsigned char*>(out.data()) + start, out.size() - start));
     }
+  Put_u32(out, static_cast<uint32_t>(progress.done.size()));
+  for (const std::string& key : progress.done) Put_key(out, key);
   return out;
 }
 
@@ -112,6 +114,11 @@ Progress_record Read_progress(const unsigned char* bytes, size_t size) {
     const uint32_t crc = Crc32(start, static_cast<size_t>(in.at - start));
     // A board that does not fit the piece set it names is left out; the next one follows it.
     if (in.U32() == crc && in.ok && fits && !key.empty() && Fits_its_set(mode, pieces)) progress.boards[key][mode] = board;
+  }
+  const uint32_t done = in.U32();
+  for (uint32_t n = 0; n < done && in.ok; ++n) {
+    const std::string key = in.Key();
+    if (in.ok && !key.empty()) progress.done.insert(key);
   }
   return progress;
 }

@@ -4,11 +4,13 @@
 // File, little-endian: "SBHB", version 1 (32 bits); the last picture's key; the number of
 // boards (32 bits); then each board: its picture's key, its piece mode (32 bits), its number
 // of pieces (32 bits), for each piece a home byte and x, y (32 bits, signed), and a CRC-32 of
-// the board's bytes. A key is 16 bits of length and that many bytes.
+// the board's bytes; then the number of the parent's own pictures that are done (32 bits) and
+// their keys. A key is 16 bits of length and that many bytes.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@ struct Board_state {
 struct Progress_record {
   std::string last_picture;  // the key of the picture seen last
   std::map<std::string, std::map<uint32_t, Board_state>> boards;  // picture key -> piece mode ->
+  std::set<std::string> done;  // the parent's own pictures that are finished (the ten: Settings)
 };
 
 // The bytes of the file.

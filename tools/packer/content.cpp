@@ -133,6 +133,10 @@ void Make_board_pack(Pack_contents& pack, int pattern) {
   for (const Piece_set& set : Piece_sets)
     pack.Add(set.slot_picture, Encode_png(Slot_map(Cut_of(pattern, set), Scaled(picture_w, set),
                                                    Scaled(picture_h, set), set.slot_band), true));
+  // What the game multiplies a parent's photo with to cut it into the set's pieces.
+  for (const Piece_set& set : Piece_sets)
+    pack.Add(set.bevel_picture, Encode_png(Bevel_map(Cut_of(pattern, set), Scaled(picture_w, set),
+                                                     Scaled(picture_h, set)), false));
   Add_shapes(pack, pattern, &Piece_set::slot_picture);
 }
 

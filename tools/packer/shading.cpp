@@ -95,11 +95,10 @@ std::vector<float> Edge_distance(const std::vector<int>& pieces, int width, int 
   return d;
 }
 
-Image Bevel_picture(const Image& picture, const Board_cut& cut) {
-  const int w = picture.width, h = picture.height;
+std::vector<float> Bevel_gains(const Board_cut& cut, int w, int h) {
   std::vector<int> pieces = Piece_map(cut, w, h);
   std::vector<float> d = Edge_distance(pieces, w, h);
-  Image out = picture;
+  std::vector<float> gains(static_cast<size_t>(w) * h, 1.0f);
   const float bevel = std::max(3.0f, w / (220.0f * Scale_of(cut)));  // the lit rim in pixels
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
@@ -117,14 +116,28 @@ Image Bevel_picture(const Image& picture, const Board_cut& cut) {
       float length = std::hypot(gx, gy);
       float light = length > 0 ? (gx * 0.7071f + gy * 0.7071f) / length : 0.0f;
       float fade = 1.0f - d[i] / bevel;
-      float gain = 1.0f + 0.45f * light * fade;
-      if (d[i] < 1.0f) gain *= 0.55f;  // the cut itself
-      for (int c = 0; c < 3; ++c) {
-        float v = out.rgba[i * 4 + c] * gain;
-        out.rgba[i * 4 + c] = static_cast<uint8_t>(std::clamp(v, 0.0f, 255.0f));
-      }
+      gains[i] = 1.0f + 0.45f * light * fade;
+      if (d[i] < 1.0f) gains[i] *= 0.55f;  // the cut itself
     }
+  return gains;
+}
+
+Image Bevel_picture(const Image& picture, const Board_cut& cut) {
+  const std::vector<float> gains = Bevel_gains(cut, picture.width, picture.height);
+  Image out = picture;
+  for (size_t i = 0; i < gains.size(); ++i)
+    for (int c = 0; c < 3; ++c)
+      out.rgba[i * 4 + c] = static_cast<uint8_t>(std::clamp(out.rgba[i * 4 + c] * gains[i], 0.0f, 255.0f));
   return out;
+}
+
+Image Bevel_map(const Board_cut& cut, int width, int height) {
+  const std::vector<float> gains = Bevel_gains(cut, width, height);
+  Image map = Solid_image(width, height, 0, 0, 0, 255);
+  for (size_t i = 0; i < gains.size(); ++i)
+    for (int c = 0; c < 3; ++c)
+      map.rgba[i * 4 + c] = static_cast<uint8_t>(std::lround(std::clamp(gains[i] * Bevel_map_unit, 0.0f, 255.0f)));
+  return map;
 }
 
 Image Shadow_map(const Board_cut& cut, int width, int height) {

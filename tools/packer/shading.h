@@ -5,6 +5,7 @@
 
 #include "cuts.h"
 #include "raster.h"
+#include "resources/names.h"
 
 // For each pixel of a picture of the whole board (width x height), the index of the piece
 // covering it (-1 outside every piece).
@@ -12,9 +13,14 @@ std::vector<int> Piece_map(const Board_cut& cut, int width, int height);
 // Distance in pixels from each pixel to the nearest pixel of another piece (or the picture's
 // border), measured inside its own piece.
 std::vector<float> Edge_distance(const std::vector<int>& pieces, int width, int height);
-// The picture with each piece's edges lit from the top left and shaded towards the bottom
-// right, and a thin dark line along every cut.
+// The bevel as a gain on each pixel of a picture of the whole board: 1 inside the pieces,
+// more on rims facing the top left, less on the others, and a thin dark line along every cut.
+std::vector<float> Bevel_gains(const Board_cut& cut, int width, int height);
+// The picture with that bevel.
 Image Bevel_picture(const Image& picture, const Board_cut& cut);
+// The gains as a grey picture, Bevel_map_unit standing for 1: what the game multiplies a
+// parent's photo with.
+Image Bevel_map(const Board_cut& cut, int width, int height);
 // A dark, soft-edged silhouette of every piece on a transparent board-sized image.
 Image Shadow_map(const Board_cut& cut, int width, int height);
 // The slot outlines of every piece on a transparent board-sized image: an opaque band of the
