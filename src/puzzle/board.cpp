@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "behaviours/buttons.h"
+#include "puzzle/catalogue.h"
+#include "puzzle/own_pictures.h"
 #include "puzzle/pieces.h"
 #include "render/draw.h"
 #include "render/model.h"
@@ -80,7 +82,7 @@ static void Lay_home(Param_map& place, const std::string& puzzle_pack, const std
 
 void Keep_home(const std::string& puzzle_pack, const std::string& shape) {
   const Piece_set& set = Current_piece_set();
-  Board_state& kept = Progress.boards[puzzle_pack][set.mode];
+  Board_state& kept = Progress.boards[Picture_key(Puzzle_of_pack(puzzle_pack))][set.mode];
   const int index = std::stoi(shape.substr(5)) - 1 - set.first_shape;
   if (index >= 0 && index < static_cast<int>(kept.home.size())) kept.home[index] = 1;
   Save_progress();
@@ -98,7 +100,8 @@ void Build_board(const std::string& puzzle_pack, const std::string& board_pack,
 
   // The board as the child left it, or a fresh scatter that is kept from now on.
   const int first = set.first_shape, end = set.first_shape + set.pieces;
-  Board_state& kept = Progress.boards[puzzle_pack][set.mode];
+  Prepare_own_set_picture(puzzle_index, set);  // an own picture's pieces are cut now
+  Board_state& kept = Progress.boards[Picture_key(puzzle_index)][set.mode];
   if (static_cast<int>(kept.home.size()) != set.pieces) {
     Scatter_pieces();
     kept.home.assign(set.pieces, 0);

@@ -1,17 +1,70 @@
-// The puzzle catalogue and the preload of the pictures.
+// The catalogue of pictures, the ten and the own ones, and the preload of the ten.
 #include "puzzle/catalogue.h"
 
+#include <cstring>
 #include <vector>
 
 #include "resources/names.h"
 #include "resources/pack.h"
 #include "resources/piece_sets.h"
 #include "resources/texture.h"
+#include "state/progress.h"
+#include "state/settings.h"
+
+namespace {
+
+std::vector<Own_picture_entry> own;  // after the ten, in the order added
+
+// The prefix of an own picture's pack: it sorts after the board packs ("plase") like the ten's,
+// so that slots are processed before pieces.
+const std::string Own_prefix = "puzzle-own-";
+
+}  // namespace
+
+void Set_own_pictures(const std::vector<Own_picture_entry>& pictures) { own = pictures; }
+
+void Drop_own_picture(int index) {
+  if (index >= Puzzle_count && index < Picture_count()) own.erase(own.begin() + (index - Puzzle_count));
+}
+
+int Picture_count() { return Puzzle_count + static_cast<int>(own.size()); }
+
+std::string Picture_pack(int index) {
+  return index < Puzzle_count ? Puzzle_pack(index) : Own_prefix + own.at(index - Puzzle_count).key + ".pak";
+}
+
+std::string Picture_key(int index) { return index < Puzzle_count ? Puzzle_pack(index) : own.at(index - Puzzle_count).key; }
 
 int Puzzle_of_pack(const std::string& puzzle_pack) {
-  for (int i = 0; i < Puzzle_count; ++i)
-    if (Puzzle_pack(i) == puzzle_pack) return i;
+  for (int i = 0; i < Picture_count(); ++i)
+    if (Picture_pack(i) == puzzle_pack) return i;
   return -1;
+}
+
+int Picture_of_key(const std::string& key) {
+  for (int i = 0; i < Picture_count(); ++i)
+    if (Picture_key(i) == key) return i;
+  return -1;
+}
+
+std::string Own_picture_file_of(int index) { return index < Puzzle_count ? "" : own.at(index - Puzzle_count).file; }
+
+bool Picture_done(int index) {
+  return index < Puzzle_count ? Settings.puzzle_done[index] != 0 : Progress.done.count(Picture_key(index)) != 0;
+}
+
+void Set_picture_done(int index, bool done) {
+  if (index < Puzzle_count)
+    Settings.puzzle_done[index] = done ? 1 : 0;
+  else if (done)
+    Progress.done.insert(Picture_key(index));
+  else
+    Progress.done.erase(Picture_key(index));
+}
+
+void Forget_all_done() {
+  std::memset(Settings.puzzle_done, 0, sizeof Settings.puzzle_done);
+  Progress.done.clear();
 }
 
 // Loads a pack and decodes the named pictures of it.

@@ -21,9 +21,9 @@
 static void Count_burnt_star(const std::string& puzzle_pack) {
   int index = Puzzle_of_pack(puzzle_pack);
   if (index < 0 || ++stars_done[index] != stars_target[index]) return;
-  Settings.puzzle_done[index] = 1;
+  Set_picture_done(index, true);
   Save_settings();  // a power cut must not lose a finished picture
-  Progress.boards.erase(puzzle_pack);  // a finished picture keeps no half-built board
+  Progress.boards.erase(Picture_key(index));  // a finished picture keeps no half-built board
   Save_progress();
   if (index != puzzle_index) return;
   Play_sound(Sound_ptr, Sound_pack, Fanfare_sound);
@@ -67,7 +67,7 @@ void Burn_out_stars(const std::string& puzzle_pack) {
 }
 
 void Finish_puzzle() {
-  const std::string pack = Puzzle_pack(puzzle_index);
+  const std::string pack = Picture_pack(puzzle_index);
   Object* board = Get_object_from_global_store(pack, "puzz_plase");
   if (board != nullptr) End_object(board);
   Show_finished_picture(pack);

@@ -12,6 +12,7 @@
 #include "platform/input.h"
 #include "platform/video.h"
 #include "puzzle/board.h"
+#include "puzzle/catalogue.h"
 #include "puzzle/completion.h"
 #include "render/draw.h"
 #include "render/pick.h"
@@ -134,7 +135,7 @@ void Deselect_piece(const std::string& puzzle_pack) {
 void Send_piece_home() {
   if (selected_piece != Current_object->name) return;
   const std::string name = Current_object->name;
-  const std::string puzzle_pack = Puzzle_pack(puzzle_index);
+  const std::string puzzle_pack = Picture_pack(puzzle_index);
   Object* piece = Get_object_from_global_store(puzzle_pack, name);
   if (piece != nullptr) Start_function_after(piece, "move_puzzle");
   selected_piece.clear();

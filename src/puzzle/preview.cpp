@@ -6,6 +6,7 @@
 
 #include "behaviours/fades.h"
 #include "platform/video.h"
+#include "puzzle/catalogue.h"
 #include "render/draw.h"
 #include "resources/names.h"
 #include "runtime/params.h"
@@ -29,7 +30,7 @@ void Open_preview() {
   Object* preview = new Object("Int_store", "help_im");
   Add_fade_in(preview, Fade_in);
   Add_picture(preview, "help_im_draw", Main_pack, Preview_frame_model, 0.6);
-  Add_picture(preview, "prev_im_draw", Puzzle_pack(puzzle_index), Preview_model, 0.7);
+  Add_picture(preview, "prev_im_draw", Picture_pack(puzzle_index), Preview_model, 0.7);
   Add_started_function(preview, "long_view_end", Fade_close, After_list);
   Link_object(Main_object, "Int_store", "help_im");
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "behaviours/fades.h"
+#include "puzzle/catalogue.h"
 #include "puzzle/show.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
@@ -27,11 +28,11 @@ void Break_up(void (*forget)()) {
 }
 
 void Forget_current() {
-  Settings.puzzle_done[puzzle_index] = 0;
-  Progress.boards[Puzzle_pack(puzzle_index)].erase(Current_piece_set().mode);
+  Set_picture_done(puzzle_index, false);
+  Progress.boards[Picture_key(puzzle_index)].erase(Current_piece_set().mode);
 }
 void Forget_all() {
-  std::memset(Settings.puzzle_done, 0, sizeof Settings.puzzle_done);
+  Forget_all_done();
   Progress.boards.clear();
   // Stars still burning on a puzzle that slides away complete nothing now.
   std::memset(stars_target, 0, sizeof stars_target);
@@ -49,7 +50,7 @@ void Start_rebuild() {
   stars_target[puzzle_index] = 0;
   Param_map& params = Add_started_function(Main_object, "rebuilt_puzzle", Rebuild_step, After_list);
   params["puzzle_del"].value.flag = 0;
-  params["pack"].text = Puzzle_pack(puzzle_index);
+  params["pack"].text = Picture_pack(puzzle_index);
 }
 
 // The flag "puzzle_del": 1 once the slide-out has been started, back to 0 in the first frame
@@ -73,7 +74,7 @@ void Rebuild_step() {
   }
   if (hidden == 0) {
     Queue_remove_function(Main_object, "rebuilt_puzzle");
-    if (pack == Puzzle_pack(puzzle_index)) Show_current_puzzle();
+    if (pack == Picture_pack(puzzle_index)) Show_current_puzzle();
   } else {
     hidden = 0;
   }

@@ -7,7 +7,9 @@
 
 #include "platform/clock.h"
 #include "puzzle/board.h"
+#include "puzzle/catalogue.h"
 #include "puzzle/completion.h"
+#include "puzzle/own_pictures.h"
 #include "puzzle/pieces.h"
 #include "runtime/params.h"
 #include "runtime/process.h"
@@ -44,18 +46,18 @@ void Show_puzzle(const std::string& puzzle_pack, const std::string& board_pack,
   // A board whose every piece is home (its last stars never burnt out: the game was ended) is
   // a finished picture.
   const std::vector<uint8_t>* home = nullptr;
-  if (auto picture = Progress.boards.find(puzzle_pack); picture != Progress.boards.end())
+  if (auto picture = Progress.boards.find(Picture_key(puzzle_index)); picture != Progress.boards.end())
     if (auto board = picture->second.find(Current_piece_set().mode); board != picture->second.end()) home = &board->second.home;
   if (home != nullptr && !home->empty() && std::count(home->begin(), home->end(), 0) == 0) {
-    Settings.puzzle_done[puzzle_index] = 1;
+    Set_picture_done(puzzle_index, true);
     Save_settings();
-    Progress.boards.erase(puzzle_pack);
+    Progress.boards.erase(Picture_key(puzzle_index));
   }
-  if (Settings.puzzle_done[puzzle_index] != 0)
+  if (Picture_done(puzzle_index))
     Show_finished_picture(puzzle_pack);
   else
     Build_board(puzzle_pack, board_pack, shadow_pack);
-  Progress.last_picture = puzzle_pack;  // the game starts here next time
+  Progress.last_picture = Picture_key(puzzle_index);  // the game starts here next time
   Save_progress();
 }
 
@@ -64,7 +66,10 @@ void Show_puzzle(const std::string& puzzle_pack, const std::string& board_pack,
 static void Slide_depth() { glDepthMask(GL_FALSE); }
 
 void Show_current_puzzle() {
-  Show_puzzle(Puzzle_pack(puzzle_index), Board_pack(puzzle_index), Shadow_pack(puzzle_index));
+  // An own picture whose stored photo cannot be read leaves the catalogue: the next is shown.
+  while (!Prepare_own_picture(puzzle_index))
+    if (puzzle_index >= Picture_count()) puzzle_index = 0;
+  Show_puzzle(Picture_pack(puzzle_index), Board_pack(puzzle_index), Shadow_pack(puzzle_index));
 }
 
 void Slide_in() {
@@ -170,7 +175,7 @@ void Hide_puzzle(const std::string& puzzle_pack) {
 // The arrows take the shown puzzle away: a puzzle still sliding in (the arrow clicked again
 // quickly) goes at once, so that quick clicks never stack pictures; one that stands slides out.
 static void Switch_to(int index) {
-  const std::string pack = Puzzle_pack(puzzle_index);
+  const std::string pack = Picture_pack(puzzle_index);
   Object* view = View_of(pack);
   if (view != nullptr && Has_fun_param(view, "obj_view_start", "OPTICALY") && !Sliding_out(pack))
     End_object(view);
@@ -180,5 +185,5 @@ static void Switch_to(int index) {
   Show_current_puzzle();
 }
 
-void Show_previous_puzzle() { Switch_to(puzzle_index == 0 ? Puzzle_count - 1 : puzzle_index - 1); }
-void Show_next_puzzle() { Switch_to(puzzle_index == Puzzle_count - 1 ? 0 : puzzle_index + 1); }
+void Show_previous_puzzle() { Switch_to(puzzle_index == 0 ? Picture_count() - 1 : puzzle_index - 1); }
+void Show_next_puzzle() { Switch_to(puzzle_index == Picture_count() - 1 ? 0 : puzzle_index + 1); }

@@ -21,6 +21,9 @@ const char* const Main_menu_pack = "main_menu.pak";
 // The ten puzzles; three board patterns, each with its board and shadow pack.
 const int Puzzle_count = 10;
 const int Pattern_count = 3;
+// At most this many pictures of a parent's own after the ten.
+const int Own_picture_limit = 100;
+const int Picture_limit = Puzzle_count + Own_picture_limit;
 inline std::string Puzzle_pack(int index) { return "puzzle" + std::to_string(index) + ".pak"; }
 inline std::string Board_pack(int index) { return "plase" + std::to_string(index % Pattern_count) + ".pak"; }
 inline std::string Shadow_pack(int index) { return "shadow" + std::to_string(index % Pattern_count) + ".pak"; }

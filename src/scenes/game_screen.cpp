@@ -47,7 +47,7 @@ void Build_game_screen() {
   Load_settings();
   Load_progress();
   // The game starts on the picture the child saw last.
-  if (const int last = Puzzle_of_pack(Progress.last_picture); last >= 0) puzzle_index = last;
+  if (const int last = Picture_of_key(Progress.last_picture); last >= 0) puzzle_index = last;
   if (Sound_ptr != nullptr) {
     Sound_ptr->music_on = Settings.music_flag;
     Sound_ptr->sound_on = Settings.sound_flag;

@@ -9,8 +9,8 @@
 int32_t puzzle_index = 0;
 unsigned char transition_lock = 1;
 std::string selected_piece;
-int32_t stars_done[Puzzle_count];
-int32_t stars_target[Puzzle_count];
+int32_t stars_done[Picture_limit];
+int32_t stars_target[Picture_limit];
 int32_t scatter_x[Shape_count];
 int32_t scatter_y[Shape_count];
 

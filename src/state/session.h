@@ -12,8 +12,8 @@ extern unsigned char transition_lock;   // set while a puzzle slides in or out
 extern std::string selected_piece;      // the selected piece's name, or empty
 // Per puzzle: the stars burnt out on its board since the board was shown, and the count
 // that completes it (0 once the board was broken up: its stars then complete nothing).
-extern int32_t stars_done[Puzzle_count];
-extern int32_t stars_target[Puzzle_count];
+extern int32_t stars_done[Picture_limit];
+extern int32_t stars_target[Picture_limit];
 extern int32_t scatter_x[Shape_count];  // starting positions of the piece centres
 extern int32_t scatter_y[Shape_count];
 
