@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "app/options.h"
+#include "app/picture_commands.h"
 #include "audio/sound.h"
 #include "platform/clock.h"
 #include "platform/input.h"
@@ -122,6 +123,7 @@ static void Load_window_icon() {
 int Main_routine(int argc, char** argv) {
   bool windowed = false;
   int status = Read_options(argc, argv, windowed);
+  if (status < 0) status = Run_picture_commands();  // before any window: they need no display
   if (status >= 0) return status;
   Resource_dir = Resource_directory();
   Load_window_icon();

@@ -1,4 +1,5 @@
-// The command line: --help, --version, --windowed; anything else is an error.
+// The command line: --help, --version, --windowed, and the parent's pictures
+// (app/picture_commands.h); anything else is an error.
 #pragma once
 
 // Reads the options. Returns -1 when the game is to start (with `windowed` set as asked), or

@@ -10,6 +10,7 @@
 #include "resources/depths.h"
 #include "resources/formats.h"
 #include "resources/names.h"
+#include "resources/picture_size.h"
 #include "resources/piece_sets.h"
 #include "resources/writer.h"
 #include "shading.h"
@@ -85,9 +86,7 @@ void Add_shapes(Pack_contents& pack, int pattern, const char* Piece_set::*textur
   }
 }
 
-// The pictures are drawn no larger than a full-HD screen shows the board (20 units at about
-// 35 pixels each); larger ones only cost memory and texture bandwidth.
-const int picture_w = 800, picture_h = 560;
+const int picture_w = Picture_width, picture_h = Picture_height;
 
 // Pixels of a picture of the full board, for a set's board: as many pixels per unit.
 int Scaled(int pixels, const Piece_set& set) {

@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
-#include <jpeglib.h>
+
+#include "resources/jpeg_encoder.h"
 
 // Ends the rendering of an SVG that failed, naming the file: the build must not go on with a
 // blank picture.
@@ -135,31 +136,8 @@ std::string Encode_png(const Image& image, bool alpha) {
 }
 
 std::string Encode_jpeg(const Image& image, int quality) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr error;
-  cinfo.err = jpeg_std_error(&error);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = image.width;
-  cinfo.image_height = image.height;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(image.width) * 3);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    size_t y = cinfo.next_scanline;
-    for (int x = 0; x < image.width; ++x)
-      for (int c = 0; c < 3; ++c) row[x * 3 + c] = image.rgba[(y * image.width + x) * 4 + c];
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::string out(reinterpret_cast<char*>(buffer), size);
-  free(buffer);
-  return out;
+  std::vector<uint8_t> rgb(static_cast<size_t>(image.width) * image.height * 3);
+  for (size_t pixel = 0; pixel < rgb.size() / 3; ++pixel)
+    std::memcpy(&rgb[pixel * 3], &image.rgba[pixel * 4], 3);
+  return Encode_jpeg(rgb.data(), image.width, image.height, quality);
 }
