@@ -1,8 +1,10 @@
-// libFuzzer target for the PNG and JPEG decoders: any bytes must decode or be refused without
-// reading outside them, leaking or crashing.
+// libFuzzer target for the PNG and JPEG decoders, the packs' and the import's of a parent's
+// photos (decoded, turned, cut and scaled, nothing stored): any bytes must decode or be refused
+// without reading outside them, leaking or crashing.
 #include <cstddef>
 #include <cstdint>
-#include "resources/image.h"
+#include "library/picture.h"
+#include "resources/picture_size.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Tex_image* image = Decode_image(data, size);
@@ -14,5 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)last;
   }
   Free_tex_image(image);
+  const Photo photo = Decode_photo(data, size, Picture_width, Picture_height);
+  if ((photo.image == nullptr) != (photo.trouble != Photo_fine)) __builtin_trap();  // a picture, or why not
+  if (photo.image != nullptr) Upright_picture(*photo.image, photo.orientation);
+  Free_tex_image(photo.image);
   return 0;
 }

@@ -4,12 +4,11 @@
 #include <png.h>
 #include <sys/mman.h>
 #include <unistd.h>
-#include <cstdio>  // before jpeglib.h, which needs FILE
-#include <jpeglib.h>
 #include <numeric>
 
 #include "resources/formats.h"
 #include "resources/image.h"
+#include "resources/jpeg_encoder.h"
 #include "resources/texture.h"
 #include "support/packs.h"
 #include <GL/glx.h>  // after gtest: Xlib's macros None and Bool would break its headers
@@ -57,26 +56,6 @@ std::string Png_of(unsigned width, unsigned height, std::vector<unsigned char>& 
   png_image_write_to_memory(&image, &bytes[0], &size, 0, rgba.data(), 0, nullptr);
   return bytes.substr(0, size);
 }
-// A 16 x 8 JPEG, all light grey.
-std::string Grey_jpeg() {
-  jpeg_compress_struct jpeg;
-  jpeg_error_mgr error;
-  jpeg.err = jpeg_std_error(&error);
-  jpeg_create_compress(&jpeg);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&jpeg, &buffer, &size);
-  jpeg.image_width = 16, jpeg.image_height = 8, jpeg.input_components = 3, jpeg.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&jpeg);
-  jpeg_start_compress(&jpeg, TRUE);
-  std::vector<unsigned char> row(16 * 3, 200);
-  for (JSAMPROW rows[1] = {row.data()}; jpeg.next_scanline < 8;) jpeg_write_scanlines(&jpeg, rows, 1);
-  jpeg_finish_compress(&jpeg);
-  jpeg_destroy_compress(&jpeg);
-  const std::string bytes(reinterpret_cast<char*>(buffer), size);
-  free(buffer);
-  return bytes;
-}
 // Decodes bytes that end right where an unreadable page begins: a read past the end crashes.
 Tex_image* Decode_guarded(const std::string& bytes) {
   const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE)), pages = bytes.size() / page + 2;
@@ -90,7 +69,7 @@ Tex_image* Decode_guarded(const std::string& bytes) {
 
 TEST(Images, GoodPicturesDecodeAndCutOffOrDamagedOnesAreRefused) {
   std::vector<unsigned char> rgba;
-  const std::string png = Png_of(3, 2, rgba), jpeg = Grey_jpeg();
+  const std::string png = Png_of(3, 2, rgba), jpeg = Encode_jpeg(std::vector<unsigned char>(16 * 8 * 3, 200).data(), 16, 8, 75);
   Tex_image *image = Decode_guarded(png), *photo = Decode_guarded(jpeg);
   ASSERT_TRUE(image != nullptr && photo != nullptr);
   EXPECT_EQ(std::vector<unsigned char>(image->pixels, image->pixels + rgba.size()), rgba);
