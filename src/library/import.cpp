@@ -17,6 +17,7 @@
 #include "library/picture.h"
 #include "resources/image.h"
 #include "resources/jpeg_encoder.h"
+#include "resources/names.h"
 #include "resources/picture_size.h"
 #include "state/kept_file.h"
 
@@ -106,7 +107,7 @@ Add_result Add_own_picture(const std::string& path, std::string& key) {
       std::printf("shorebound: %s is picture %zu already: kept once\n", path.c_str(), i + 1);
       return Picture_already_there;
     }
-  if (pictures.size() >= Max_own_pictures)
+  if (pictures.size() >= static_cast<size_t>(Own_picture_limit))
     return key.clear(), Refused(path, "not added: there are 100 pictures already (--remove-picture N makes room)");
   mkdir(folder.c_str(), 0755);
   pictures.push_back({key, Full_path(path), static_cast<int64_t>(std::time(nullptr))});

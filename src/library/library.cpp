@@ -68,9 +68,10 @@ bool Remove_own_picture(int number) {
     return false;
   }
   unlink(Own_picture_file(gone.key).c_str());
-  // Its half-built boards go with it; the other pictures' progress stays as it is.
+  // Its half-built boards and done mark go with it; the other pictures' progress stays.
   Load_progress();
   Progress.boards.erase(gone.key);
+  Progress.done.erase(gone.key);
   if (Progress.last_picture == gone.key) Progress.last_picture.clear();
   Save_progress();
   Finish_progress_saves();

@@ -1,13 +1,11 @@
 // The parent's own pictures: the photos added from the command line, each stored upright,
 // cropped and scaled as <data folder>/pictures/<key>.jpg, and the list of them in the order they
-// were added (<data folder>/pictures/list). The data folder is the settings file's.
+// were added (<data folder>/pictures/list). The data folder is the settings file's. At most
+// Own_picture_limit (resources/names.h) are kept.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// At most this many own pictures are kept.
-const size_t Max_own_pictures = 100;
 
 struct Own_picture {
   std::string key;         // 16 hex digits of a hash of the stored picture, also its file's name

@@ -88,6 +88,14 @@ static void Pack_rgb(Tex_image* image, size_t row_bytes, size_t channels) {
 // libpng leaves it by long jump.
 static Tex_image* Read_png(const unsigned char* bytes, size_t size, Photo* photo) {
   if (bytes == nullptr || size < 8 || png_sig_cmp(bytes, 0, 8) != 0) return nullptr;
+  // A photo's header chunk comes first: its size is judged there, before libpng reads on to the
+  // pixels (a cut-off file may stop before them).
+  if (photo != nullptr && size >= 26 && std::memcmp(bytes + 12, "IHDR", 4) == 0) {
+    const int type = bytes[25];
+    const int samples = type == PNG_COLOR_TYPE_PALETTE ? 1 : (type & PNG_COLOR_MASK_COLOR ? 3 : 1) + (type & PNG_COLOR_MASK_ALPHA ? 1 : 0);
+    photo->trouble = Header_trouble(png_get_uint_32(bytes + 16), png_get_uint_32(bytes + 20), samples * bytes[24], size);
+    if (photo->trouble != Photo_fine) return nullptr;
+  }
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Png_failed, Png_warned);
   if (png == nullptr) return nullptr;
   png_infop info = png_create_info_struct(png);
@@ -113,8 +121,6 @@ static Tex_image* Read_png(const unsigned char* bytes, size_t size, Photo* photo
   png_uint_32 height = png_get_image_height(png, info);
   int colour_type = png_get_color_type(png, info);
   if (photo != nullptr) {
-    photo->trouble = Header_trouble(width, height, png_get_channels(png, info) * png_get_bit_depth(png, info), size);
-    if (photo->trouble != Photo_fine) png_error(png, "refused by its header");
     png_set_expand(png);  // a palette to RGB, grey of 1, 2 or 4 bits to 8, transparency to alpha
     png_set_gray_to_rgb(png);
   } else if (colour_type != PNG_COLOR_TYPE_RGB && colour_type != PNG_COLOR_TYPE_RGB_ALPHA) {

@@ -14,9 +14,18 @@ err=$(env -u DISPLAY "$game" --fullscreen-please 2>&1 >/dev/null); status=$?
 case "$err" in "shorebound: unknown option '--fullscreen-please'"*) ;; *) fail "unknown option: '$err'" ;; esac
 err=$(env -u DISPLAY SDL_VIDEODRIVER=x11 "$game" 2>&1 >/dev/null); status=$?
 [ "$status" -eq 1 ] || fail "no display: exit status $status, expected 1"
-[ -n "${DISPLAY:-}" ] || fail "needs a display (run under xvfb-run)"
 export XDG_DATA_HOME=$(mktemp -d) ALSOFT_DRIVERS=null
 trap 'rm -rf "$XDG_DATA_HOME"' EXIT
+# The parent's pictures need no display: 1 when a file is refused (the others are added), 2 for a
+# usage error; a file given alone is added and becomes the picture the game starts on.
+kept="$XDG_DATA_HOME/com.lanternworks.Shorebound" && convert -size 64x48 xc:orange "$XDG_DATA_HOME/a.png" && echo words >"$XDG_DATA_HOME/b.jpg"
+for run in "1 --add-picture $XDG_DATA_HOME/b.jpg $XDG_DATA_HOME/a.png" "0 --list-pictures" "2 --remove-picture" "1 --remove-picture 2" "2 --add-picture" "1 $XDG_DATA_HOME/a.png"; do
+  env -u DISPLAY SDL_VIDEODRIVER=x11 "$game" ${run#* } >/dev/null 2>&1; status=$?
+  [ "$status" -eq "${run%% *}" ] || fail "${run#* }: exit status $status, expected ${run%% *}"
+done
+grep -q "$(cut -d' ' -f1 "$kept/pictures/list")" "$kept/com.lanternworks.Shorebound.pieces" || fail "a file opened is not the picture shown first"
+"$game" --remove-picture 1 >/dev/null && [ ! -s "$kept/pictures/list" ] || fail "--remove-picture 1"
+[ -n "${DISPLAY:-}" ] || fail "needs a display (run under xvfb-run)"
 "$game" --windowed >/dev/null 2>&1 &
 pid=$!
 for _ in $(seq 100); do xdotool search --pid "$pid" >/dev/null 2>&1 && break; sleep 0.1; done

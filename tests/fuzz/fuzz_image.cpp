@@ -1,6 +1,5 @@
-// libFuzzer target for the PNG and JPEG decoders, the packs' and the import's of a parent's
-// photos (decoded, turned, cut and scaled, nothing stored): any bytes must decode or be refused
-// without reading outside them, leaking or crashing.
+// libFuzzer target for the PNG and JPEG decoders, the packs' and the import's of photos (turned,
+// cut, scaled): any bytes must decode or be refused without reading outside them, leaking or crashing.
 #include <cstddef>
 #include <cstdint>
 #include "library/picture.h"

@@ -2,7 +2,6 @@
 // refused files named, leaving nothing behind; duplicates, the limit, list and remove.
 #include <gtest/gtest.h>
 #include <png.h>
-#include <zlib.h>
 #include <cstdio>  // before jpeglib.h, which needs FILE
 #include <jpeglib.h>
 #include <set>
@@ -10,6 +9,7 @@
 #include "library/import.h"
 #include "library/library.h"
 #include "library/picture.h"
+#include "resources/names.h"
 #include "state/progress.h"
 #include "support/files.h"
 
@@ -23,29 +23,27 @@ int Quarter(int x, int y) { return (y >= Side / 2) * 2 + (x >= Side / 2); }
 
 // EXIF data holding an orientation, in Intel's byte order or Motorola's.
 std::string Exif(int orientation, bool intel) {
-  std::string tiff = intel ? "II" : "MM";
-  auto put = [&](uint32_t value, int bytes) {
+  std::string tiff = intel ? "II" : "MM";  // then 42, the first directory's place, its one entry
+  for (const auto& [value, bytes] : std::vector<std::pair<uint64_t, int>>{{42, 2}, {8, 4}, {1, 2}, {0x112, 2}, {3, 2}, {1, 4}, {orientation, 2}, {0, 6}})
     for (int i = 0; i < bytes; ++i) tiff += static_cast<char>(value >> 8 * (intel ? i : bytes - 1 - i));
-  };
-  put(42, 2), put(8, 4), put(1, 2), put(0x112, 2), put(3, 2), put(1, 4), put(orientation, 2), put(0, 6);
   return tiff;
 }
 
-// The test photo as a PNG; the bottom right quarter of an RGBA one is transparent black.
-std::string Png(int type, int depth, bool interlaced = false, const std::string& exif = "") {
+// The test photo as a PNG (the bottom right quarter of an RGBA one transparent black); of
+// another size, its header alone.
+std::string Png(int type, int depth, bool interlaced = false, std::string exif = "", uint32_t side = Side) {
   std::string out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   png_set_write_fn(png, &out, [](png_structp p, png_bytep data, size_t size) {
     static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<char*>(data), size); }, nullptr);
-  png_set_IHDR(png, info, Side, Side, depth, type, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, 0, 0);
+  png_set_IHDR(png, info, side, side, depth, type, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, 0, 0);
   png_color palette[4];
   for (int q = 0; q < 4; ++q) palette[q] = {Colours[q][0], Colours[q][1], Colours[q][2]};
   if (type == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, 4);
-  if (!exif.empty()) png_set_eXIf_1(png, info, exif.size(), reinterpret_cast<png_bytep>(&std::string(exif)[0]));
-  png_write_info(png, info);
-  png_set_packing(png);
-  for (int pass = png_set_interlace_handling(png); pass > 0; --pass)
+  if (!exif.empty()) png_set_eXIf_1(png, info, exif.size(), reinterpret_cast<png_bytep>(&exif[0]));
+  png_write_info(png, info), png_set_packing(png);  // a byte a palette index
+  for (int pass = png_set_interlace_handling(png); pass > 0 && side == Side; --pass)
     for (int y = 0; y < Side; ++y) {
       std::vector<png_byte> row;
       for (int x = 0, q = Quarter(x, y); x < Side; q = Quarter(++x, y)) {
@@ -57,7 +55,7 @@ std::string Png(int type, int depth, bool interlaced = false, const std::string&
       }
       png_write_row(png, row.data());
     }
-  png_write_end(png, info);
+  if (side == Side) png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
   return out;
 }
@@ -77,7 +75,7 @@ std::string Jpeg(J_COLOR_SPACE space, bool adobe = false, bool progressive = fal
   jpeg.write_Adobe_marker = adobe;
   if (progressive) jpeg_simple_progression(&jpeg);
   jpeg_start_compress(&jpeg, TRUE);
-  const std::string app1 = std::string("Exif\0\0", 6) + exif;
+  const std::string app1 = std::string("Exif\0\0", 6) + exif;  // EXIF's marker
   if (!exif.empty()) jpeg_write_marker(&jpeg, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(app1.data()), app1.size());
   for (std::vector<JSAMPLE> row; jpeg.next_scanline < jpeg.image_height; row.clear()) {
     for (int x = 0, q = Quarter(x, jpeg.next_scanline); x < Side; q = Quarter(++x, jpeg.next_scanline)) {
@@ -90,26 +88,13 @@ std::string Jpeg(J_COLOR_SPACE space, bool adobe = false, bool progressive = fal
     JSAMPROW rows[1] = {row.data()};
     jpeg_write_scanlines(&jpeg, rows, 1);
   }
-  jpeg_finish_compress(&jpeg);
-  jpeg_destroy_compress(&jpeg);
+  jpeg_finish_compress(&jpeg), jpeg_destroy_compress(&jpeg);
   const std::string bytes(reinterpret_cast<char*>(buffer), size);
-  free(buffer);
-  return bytes;
-}
-
-// A photo file in the test's home; its path.
-std::string Photo_file(const std::string& name, const std::string& bytes) {
-  return Write_file(getenv("HOME") + ("/" + name), bytes), getenv("HOME") + ("/" + name);
-}
-// Every path below the folder.
-std::set<std::string> Listing(const std::string& folder) {
-  std::set<std::string> paths;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) paths.insert(entry.path());
-  return paths;
+  return free(buffer), bytes;
 }
 
 TEST(Import, EveryKindOfPhotoIsStoredUpright) {
-  Use_temp_home();
+  const std::string photo_file = Use_temp_home() + "/photo";
   // Which stored quarter stands in each quarter of the upright picture, by orientation.
   const char* const upright[9] = {"", "0123", "1032", "3210", "2301", "0213", "2031", "3120", "1302"};
   struct Case { std::string what, bytes; bool grey = false; std::string quarters = "0123"; };
@@ -121,55 +106,39 @@ TEST(Import, EveryKindOfPhotoIsStoredUpright) {
       {"PNG turned by eXIf", Png(PNG_COLOR_TYPE_RGB, 8, false, Exif(6, false)), false, upright[6]},
       {"JPEG grey", Jpeg(JCS_GRAYSCALE), true}, {"JPEG CMYK", Jpeg(JCS_CMYK)},
       {"JPEG inverted CMYK", Jpeg(JCS_CMYK, true)}, {"JPEG progressive", Jpeg(JCS_RGB, false, true)}};
-  for (int orientation = 1; orientation <= 8; ++orientation)
-    cases.push_back({"JPEG of orientation " + std::to_string(orientation),
-                     Jpeg(JCS_RGB, false, false, Exif(orientation, orientation % 2)), false, upright[orientation]});
+  for (int o = 1; o <= 8; ++o) cases.push_back({"JPEG of orientation " + std::to_string(o), Jpeg(JCS_RGB, false, false, Exif(o, o % 2)), false, upright[o]});
   std::set<std::string> keys;
+  std::string key;
   for (const Case& photo : cases) {
-    std::string key;
-    ASSERT_NE(Add_own_picture(Photo_file("photo", photo.bytes), key), Picture_refused) << photo.what;
+    Write_file(photo_file, photo.bytes);
+    ASSERT_NE(Add_own_picture(photo_file, key), Picture_refused) << photo.what;
     const std::string stored = Read_file(Own_picture_file(key));
     Tex_image* picture = Decode_image(reinterpret_cast<const unsigned char*>(stored.data()), stored.size());
     ASSERT_TRUE(picture != nullptr && picture->width == 800 && picture->height == 560) << photo.what;
-    for (int q = 0; q < 4; ++q) {  // the middle of each quarter
-      const unsigned char* pixel = picture->pixels + ((140 + 280 * (q / 2)) * 800 + 200 + 400 * (q % 2)) * 3;
-      const int from = photo.quarters[q] - '0';
-      for (int c = 0; c < 3; ++c)
-        EXPECT_NEAR(pixel[c], photo.grey ? Greys[from] : Colours[from][c], 12) << photo.what << ", quarter " << q;
+    for (int i = 0; i < 12; ++i) {  // the middle of each quarter, its three channels
+      const int q = i / 3, c = i % 3, from = photo.quarters[q] - '0';
+      EXPECT_NEAR(picture->pixels[((140 + 280 * (q / 2)) * 800 + 200 + 400 * (q % 2)) * 3 + c],
+                  photo.grey ? Greys[from] : Colours[from][c], 12) << photo.what << ", quarter " << q;
     }
-    Free_tex_image(picture);
-    keys.insert(key);
+    keys.insert(key), Free_tex_image(picture);
   }
-  std::string again;  // a photo that makes the same picture is kept once
-  EXPECT_EQ(Add_own_picture(Photo_file("again", cases[0].bytes), again), Picture_already_there);
+  Write_file(photo_file, cases[0].bytes);  // a photo that makes the same picture is kept once
+  EXPECT_EQ(Add_own_picture(photo_file, key), Picture_already_there);
   EXPECT_EQ(Own_pictures().size(), keys.size());
 }
 
 // A wide and a tall photo whose middle 10:7, 2400 x 1680, has one lit pixel in every 3 x 3, in
 // a white frame: each pixel of the picture is the average of the 3 x 3 it covers.
 TEST(Import, TheMiddleOfAPhotoIsScaledByAveragingAreas) {
-  for (const auto& size : std::vector<std::pair<uint32_t, uint32_t>>{{3000, 1680}, {2400, 4000}}) {
-    const uint32_t left = (size.first - 2400) / 2, top = (size.second - 1680) / 2;
-    std::vector<unsigned char> pixels(size.first * size.second * 3);
-    for (uint32_t y = 0; y < size.second; ++y)
-      for (uint32_t x = 0; x < size.first; ++x) {
-        const bool lit = x - left >= 2400 || y - top >= 1680 || ((x - left) % 3 == 0 && (y - top) % 3 == 0);
-        std::fill_n(&pixels[(y * size.first + x) * 3], 3, lit ? 255 : 0);
-      }
-    Tex_image photo;
-    photo.width = size.first, photo.height = size.second, photo.pixels = pixels.data();
+  for (const uint32_t width : {3000, 2400}) {
+    const uint32_t height = width == 3000 ? 1680 : 4000, left = (width - 2400) / 2, top = (height - 1680) / 2;
+    std::vector<unsigned char> pixels(width * height * 3, 255);
+    for (uint32_t y = top; y < top + 1680; ++y)
+      for (uint32_t x = left; x < left + 2400; ++x) std::fill_n(&pixels[(y * width + x) * 3], 3, (x - left) % 3 || (y - top) % 3 ? 0 : 255);
+    const Tex_image photo = {height, width, pixels.data(), 0};
     const std::vector<unsigned char> picture = Upright_picture(photo, 1);
-    EXPECT_EQ(std::count(picture.begin(), picture.end(), 28), 800 * 560 * 3) << size.first << " x " << size.second;
+    EXPECT_EQ(std::count(picture.begin(), picture.end(), 28), 800 * 560 * 3) << width << " x " << height;
   }
-}
-
-// The PNG with its header's size changed (and its checksum made good).
-std::string Png_of_size(uint32_t width, uint32_t height) {
-  std::string png = Png(PNG_COLOR_TYPE_RGB, 8);
-  for (int i = 0; i < 4; ++i) png[16 + i] = static_cast<char>(width >> (24 - 8 * i)), png[20 + i] = static_cast<char>(height >> (24 - 8 * i));
-  const uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(&png[12]), 17);
-  for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
-  return png;
 }
 
 TEST(Import, RefusedFilesAreNamedWithTheirReasonAndLeaveNothingBehind) {
@@ -178,35 +147,35 @@ TEST(Import, RefusedFilesAreNamedWithTheirReasonAndLeaveNothingBehind) {
   damaged_png[damaged_png.find("IDAT") + 6] ^= 0x10;                         // its checksum fails
   damaged_jpeg.replace(damaged_jpeg.find("\xff\xc0") + 5, 4, 4, '\0');       // no rows, no columns
   bomb_jpeg.replace(bomb_jpeg.find("\xff\xc0") + 5, 4, "\x1f\x40\x1f\x40");  // 8000 x 8000
-  std::filesystem::create_directory(home + "/folder.png");
-  Own_pictures_folder();  // the settings' folder is made
+  std::filesystem::create_directory(home + "/folder.png"), Own_pictures_folder();  // the latter makes the settings' folder
   const struct { std::string file, bytes, reason; } cases[] = {
       {"words.jpg", "a letter, not a picture", "not a JPEG or PNG picture"},
       {"half.png", png.substr(0, png.size() / 2), "cut off"}, {"half.jpg", jpeg.substr(0, jpeg.size() / 2), "cut off"},
       {"damaged.png", damaged_png, "damaged"}, {"damaged.jpg", damaged_jpeg, "damaged"},
-      {"missing.jpg", "", "cannot be read: No such file or directory"},
-      {"folder.png", "", "cannot be read: Is a directory"}, {"huge.png", Png_of_size(40000, 40000), "over 100 megapixels"},
+      {"missing.jpg", "", "cannot be read: No such file or directory"}, {"folder.png", "", "cannot be read: Is a directory"},
+      {"huge.png", Png(PNG_COLOR_TYPE_RGB, 8, false, "", 40000), "over 100 megapixels"},
       // Refused by the header alone: decoded, they would be cut off.
-      {"bomb.png", Png_of_size(9000, 9000), "too much picture for so few bytes (a decompression bomb)"},
+      {"bomb.png", Png(PNG_COLOR_TYPE_RGB, 8, false, "", 9000), "too much picture for so few bytes (a decompression bomb)"},
       {"bomb.jpg", bomb_jpeg, "too much picture for so few bytes (a decompression bomb)"}};
+  auto files = [&home] { using Walk = std::filesystem::recursive_directory_iterator; return std::distance(Walk(home), Walk()); };
   for (const auto& refused : cases) {
-    const std::string path = home + "/" + refused.file;
-    if (!refused.bytes.empty()) Write_file(path, refused.bytes);
-    const std::set<std::string> before = Listing(home);
+    if (!refused.bytes.empty()) Write_file(home + "/" + refused.file, refused.bytes);
+    const auto before = files();
     std::string key = "unchanged";
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Add_own_picture(path, key), Picture_refused) << refused.file;
-    EXPECT_TRUE(One_line_naming(testing::internal::GetCapturedStderr(), path + ": " + refused.reason)) << refused.file;
-    EXPECT_TRUE(key.empty() && Listing(home) == before) << refused.file;
+    EXPECT_EQ(Add_own_picture(home + "/" + refused.file, key), Picture_refused) << refused.file;
+    EXPECT_TRUE(One_line_naming(testing::internal::GetCapturedStderr(), refused.file + ": " + refused.reason)) << refused.file;
+    EXPECT_TRUE(key.empty() && files() == before) << refused.file;
   }
 }
 
 TEST(Library, ListedInTheOrderAddedRemovedWithTheirProgressAtMostAHundred) {
-  Use_temp_home();
+  const std::string home = Use_temp_home();
   std::vector<std::string> keys(3), files;
   const int64_t start = time(nullptr);
   for (int type : {PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_RGBA}) {
-    files.push_back(Photo_file("photo" + std::to_string(type), Png(type, 8)));
+    files.push_back(home + "/photo" + std::to_string(type));
+    Write_file(files.back(), Png(type, 8));
     ASSERT_EQ(Add_own_picture(files.back(), keys[files.size() - 1]), Picture_added);
   }
   const std::vector<Own_picture> listed = Own_pictures();
@@ -216,18 +185,18 @@ TEST(Library, ListedInTheOrderAddedRemovedWithTheirProgressAtMostAHundred) {
                 listed[i].added_at <= time(nullptr)) << i;
   Load_progress();
   for (const std::string& key : keys) Progress.boards[key][1] = {std::vector<uint8_t>(20, 1), std::vector<int32_t>(20), std::vector<int32_t>(20)};
-  Progress.last_picture = keys[1];
-  Save_progress();
-  Finish_progress_saves();
+  Progress.last_picture = keys[1], Progress.done = {keys[0], keys[1]};
+  Save_progress(), Finish_progress_saves();
   EXPECT_FALSE(Remove_own_picture(4));
   ASSERT_TRUE(Remove_own_picture(2));
   Reset_progress(), Load_progress();
   EXPECT_TRUE(Progress.boards.count(keys[0]) && !Progress.boards.count(keys[1]) && Progress.boards.count(keys[2]));
-  EXPECT_TRUE(Progress.last_picture.empty() && !std::filesystem::exists(Own_picture_file(keys[1])));
+  EXPECT_TRUE(Progress.last_picture.empty() && Progress.done == std::set<std::string>{keys[0]} &&
+              !std::filesystem::exists(Own_picture_file(keys[1])));
   EXPECT_TRUE(Own_pictures().size() == 2 && Own_pictures()[1].key == keys[2]);
 
   std::string error, key;  // a full library takes no more until one goes
-  ASSERT_TRUE(Save_own_pictures(std::vector<Own_picture>(Max_own_pictures, listed[0]), error));
+  ASSERT_TRUE(Save_own_pictures(std::vector<Own_picture>(Own_picture_limit, listed[0]), error));
   testing::internal::CaptureStderr();
   EXPECT_EQ(Add_own_picture(files[1], key), Picture_refused);
   EXPECT_TRUE(One_line_naming(testing::internal::GetCapturedStderr(), "there are 100 pictures already"));
