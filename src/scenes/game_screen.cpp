@@ -4,6 +4,7 @@
 
 #include "audio/sound.h"
 #include "behaviours/buttons.h"
+#include "platform/config.h"
 #include "platform/video.h"
 #include "puzzle/catalogue.h"
 #include "puzzle/preview.h"
@@ -75,6 +76,8 @@ void Build_game_screen() {
       {"prev_pz", "prev_draw", Previous_button_model, 4.0 - corner_w, 5.0 - corner_h, 0.3, Show_previous_puzzle},
       {"next_pz", "next_draw", Next_button_model, corner_w - 4.0, 5.0 - corner_h, 0.3, Show_next_puzzle}};
   for (const Screen_button& button : buttons) {
+    // In classroom mode only a grown-up's chord leaves the game (platform/input.h).
+    if (Config.classroom && button.action == Open_exit_window) continue;
     Param_map& params = Screen_object("Int_butt", button.name, button.fun, Draw_button, Buttons_pack, button.model);
     Place(params, button.x, button.y, button.z);
     params["FUN"].value.callback = button.action;

@@ -57,7 +57,7 @@ class Game_test : public ::testing::Test {
   // (the playing samples carry their start numbers; even a short effect outlasts a frame).
   void Frame(double ms = 50) {
     test_now += ms;
-    Run_loop_step();
+    quit_asked = Run_loop_step() || quit_asked;
     for (const sample* s : sample_list)
       for (const auto& [name, entry] : Global_data[Sound_pack])
         if (s->serial > last_serial && entry.pos == s->wav) ++started[name], last_serial = s->serial;
@@ -198,5 +198,6 @@ class Game_test : public ::testing::Test {
   std::string home;
   int px = 0, py = 0;                  // where the pointer is
   std::map<std::string, int> started;  // sounds started, by entry name
+  bool quit_asked = false;             // a turn of the loop asked to quit
   uint64_t last_serial = 0;
 };
