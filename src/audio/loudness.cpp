@@ -8,6 +8,9 @@
 
 #include "resources/formats.h"
 
+float Music_volume = 1.0f;
+float Effect_volume = 1.0f;
+
 std::vector<float> Peaks_to_end(const wav_info& info) {
   if (info.format == 0) return {};
   const bool wide = info.format == Wav_format_mono16 || info.format == Wav_format_stereo16;

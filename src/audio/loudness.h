@@ -12,6 +12,9 @@
 // loudest effect plays over the music at these gains without reaching the ceiling.
 const float Effect_gain = 0.8f;
 const float Music_gain = 0.7f;
+// The grown-ups' volumes, 0 (silent) to 1, scaling the music's and the effects' gains.
+extern float Music_volume;
+extern float Effect_volume;
 // The highest sum of gain x peak of everything that plays: -1.5 dBFS, half a decibel under
 // the -1 dBFS the ear may get, for the mixer's resampling, gain ramps and dither. Every source
 // may reach an output channel at its full gain (a mono output does), and peaks may coincide.

@@ -149,7 +149,7 @@ static void Start_sample(const std::string& pack_name, const std::string& entry_
   s->rate = info.rate;
   static uint64_t started = 0;
   s->serial = ++started;
-  s->gain = looping ? Music_gain : Effect_gain;
+  s->gain = looping ? Music_gain * Music_volume : Effect_gain * Effect_volume;
   s->peaks = &Entry_peaks(pack_name, entry_name, info);
   alGenBuffers(4, s->buffers);
   alGenSources(1, &s->source);

@@ -1,7 +1,13 @@
 // Input events into the mouse record; the quit chord.
 #include "platform/input.h"
 
+#include "platform/clock.h"
+#include "platform/config.h"
+
 Mouse_record Mouse_state;
+
+// Classroom mode's chord: when Ctrl+Q went down (Clock_ms), while both are still held; -1: not.
+static double held_chord_since = -1.0;
 
 static bool super_held = false;
 
@@ -57,21 +63,32 @@ bool Handle_event(const SDL_Event& event) {
       SDLKey key = event.key.keysym.sym;
       if (Is_super(key)) super_held = true;
       unsigned mod = event.key.keysym.mod;
+      if (Config.classroom) {
+        const bool chord = key == SDLK_q && (mod & KMOD_CTRL) != 0;
+        if (chord && held_chord_since < 0) held_chord_since = Clock_ms();
+        return false;
+      }
       bool command = (mod & KMOD_META) != 0 || (mod & KMOD_CTRL) != 0 || Super_down();
       return key == SDLK_q && command;
     }
     case SDL_ACTIVEEVENT:
       // A desktop that takes the Super key for itself keeps its release from us: whatever was
       // held when the keyboard went elsewhere is forgotten.
-      if ((event.active.state & SDL_APPINPUTFOCUS) != 0 && event.active.gain == 0) super_held = false;
+      if ((event.active.state & SDL_APPINPUTFOCUS) != 0 && event.active.gain == 0) {
+        super_held = false;
+        held_chord_since = -1.0;
+      }
       return false;
     case SDL_QUIT:
       // The window manager's close, or SIGINT/SIGTERM (a logout, Ctrl+C in a terminal): an
       // orderly quit, so that the settings are saved before the process goes.
       return true;
-    case SDL_KEYUP:
-      if (Is_super(event.key.keysym.sym)) super_held = false;
+    case SDL_KEYUP: {
+      const SDLKey key = event.key.keysym.sym;
+      if (Is_super(key)) super_held = false;
+      if (key == SDLK_q || key == SDLK_LCTRL || key == SDLK_RCTRL) held_chord_since = -1.0;
       return false;
+    }
     default:
       return false;
   }
@@ -84,6 +101,14 @@ bool Handle_pending_events(bool& any) {
   while (SDL_PollEvent(&event)) {
     any = true;
     if (Handle_event(event)) quit = true;
+  }
+  if (held_chord_since >= 0) {
+    const double due = held_chord_since + Classroom_chord_hold_ms;
+    if (Clock_ms() >= due) {
+      held_chord_since = -1.0;
+      return true;
+    }
+    Wake_by(due);
   }
   return quit;
 }

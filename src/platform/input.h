@@ -22,10 +22,15 @@ struct Mouse_record {
 extern Mouse_record Mouse_state;
 
 // Applies one event to Mouse_state; true when it asks to quit: the quit chord (Meta+Q, Ctrl+Q,
-// Super+Q) or SDL's quit request (the window closed, SIGINT, SIGTERM).
+// Super+Q) or SDL's quit request (the window closed, SIGINT, SIGTERM). In classroom mode
+// (platform/config.h) those chords do nothing: Ctrl+Q must be held down for
+// Classroom_chord_hold_ms, which a child's bang on the keyboard never is.
 bool Handle_event(const SDL_Event& event);
+const double Classroom_chord_hold_ms = 2000.0;
 // Hands every waiting SDL event to Handle_event, one at a time (what is still queued stays
-// visible to it); true when one asked to quit. `any` tells whether there was an event.
+// visible to it); true when one asked to quit, or when classroom mode's Ctrl+Q has been held
+// long enough (until then it asks to be woken when it will have been). `any` tells whether
+// there was an event.
 bool Handle_pending_events(bool& any);
 // Called at the end of every frame: the frame has seen the press.
 void Input_frame_done();

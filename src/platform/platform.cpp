@@ -85,25 +85,36 @@ static bool Move_file(const std::string& from, const std::string& to) {
   return true;
 }
 
-Settings_paths Settings_file_paths() {
+// The name of the game's folder and of its files in it.
+static const std::string Folder_name = "/com.lanternworks.Shorebound";
+
+std::string Data_folder() {
   const std::string data = Xdg_folder("XDG_DATA_HOME", "/.local/share");
-  if (data.empty()) {
+  return data.empty() ? data : data + Folder_name;
+}
+
+std::string User_config_file() {
+  const std::string config = Xdg_folder("XDG_CONFIG_HOME", "/.config");
+  return config.empty() ? config : config + "/shorebound/shorebound.conf";
+}
+
+Settings_paths Settings_file_paths() {
+  const std::string folder = Data_folder();
+  if (folder.empty()) {
     Tell_once("no home folder (HOME is not set and the user has no home): progress is kept "
               "only until the game ends");
     return Settings_paths();
   }
-  const std::string name = "/com.lanternworks.Shorebound";
-  const std::string folder = data + name;
   Make_folders(folder);
   Settings_paths paths;
-  paths.save = paths.read = folder + name + ".cfg";
+  paths.save = paths.read = folder + Folder_name + ".cfg";
   // Earlier versions kept the progress in the cache folder, which cleaning tools empty: a file
   // left there moves over once, when there is nothing here yet. Only a regular file moves: a
   // folder, link or FIFO there is not progress, and would break every later load or save.
   const std::string cache = Xdg_folder("XDG_CACHE_HOME", "/.cache");
   struct stat info;
   if (cache.empty() || lstat(paths.save.c_str(), &info) == 0) return paths;
-  const std::string old_path = cache + name + name + ".cfg";
+  const std::string old_path = cache + Folder_name + Folder_name + ".cfg";
   if (lstat(old_path.c_str(), &info) != 0) return paths;
   if (!S_ISREG(info.st_mode))
     Tell_once(old_path + " is not a regular file: left where it is, not moved");

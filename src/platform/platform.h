@@ -1,10 +1,17 @@
-// The operating system's services: where the packs are, where the settings live, and
-// opening a web page in the user's browser.
+// The operating system's services: where the packs are, where the settings and the grown-ups'
+// configuration live, and opening a web page in the user's browser.
 #pragma once
 #include <string>
 
 // The folder "Resources/" beside the running executable, ending in "/".
 std::string Resource_directory();
+// The game's folder in the user's data folder: $XDG_DATA_HOME (or ~/.local/share when it is
+// unset or empty) + "/com.lanternworks.Shorebound"; empty without any home folder. Not made here.
+std::string Data_folder();
+// The grown-ups' configuration: the system-wide file, and the user's, $XDG_CONFIG_HOME (or
+// ~/.config) + "/shorebound/shorebound.conf" (empty without any home folder).
+const char* const System_config_file = "/etc/shorebound.conf";
+std::string User_config_file();
 // Where the settings are saved and read.
 struct Settings_paths {
   std::string save;  // the file in the user's data folder; empty without any home folder

@@ -13,7 +13,7 @@
 
 namespace {
 
-std::vector<Own_picture_entry> own;  // after the ten, in the order added
+std::vector<Own_picture> own;  // after the ten, in the order added
 
 // The prefix of an own picture's pack: it sorts after the board packs ("plase") like the ten's,
 // so that slots are processed before pieces.
@@ -21,7 +21,7 @@ const std::string Own_prefix = "puzzle-own-";
 
 }  // namespace
 
-void Set_own_pictures(const std::vector<Own_picture_entry>& pictures) { own = pictures; }
+void Set_own_pictures(const std::vector<Own_picture>& pictures) { own = pictures; }
 
 void Drop_own_picture(int index) {
   if (index >= Puzzle_count && index < Picture_count()) own.erase(own.begin() + (index - Puzzle_count));
@@ -47,7 +47,9 @@ int Picture_of_key(const std::string& key) {
   return -1;
 }
 
-std::string Own_picture_file_of(int index) { return index < Puzzle_count ? "" : own.at(index - Puzzle_count).file; }
+std::string Own_picture_file_of(int index) {
+  return index < Puzzle_count ? "" : Own_picture_file(own.at(index - Puzzle_count).key);
+}
 
 bool Picture_done(int index) {
   return index < Puzzle_count ? Settings.puzzle_done[index] != 0 : Progress.done.count(Picture_key(index)) != 0;

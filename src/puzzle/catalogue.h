@@ -5,13 +5,11 @@
 #include <string>
 #include <vector>
 
-// A parent's own picture: its key (a hash of its content) and the stored picture's file.
-struct Own_picture_entry {
-  std::string key;
-  std::string file;
-};
-// The parent's pictures after the ten (the scenes read them from the library at start).
-void Set_own_pictures(const std::vector<Own_picture_entry>& pictures);
+#include "library/library.h"
+
+// The parent's pictures after the ten, as the library lists them (read when the game screen is
+// built).
+void Set_own_pictures(const std::vector<Own_picture>& pictures);
 // Takes a picture out of the catalogue for this run (its stored file is damaged).
 void Drop_own_picture(int index);
 

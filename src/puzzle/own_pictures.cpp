@@ -17,7 +17,6 @@
 
 namespace {
 
-std::set<std::string> prepared;  // the packs of own pictures now in memory
 std::set<std::string> unreadable;  // stored photos that could not be read (said once)
 
 bool Is_picture_entry(const std::string& name) {
@@ -37,7 +36,8 @@ Tex_image* Decode_file(const std::string& file) {
 bool Make_pack(int index) {
   const std::string pack = Picture_pack(index);
   const std::string file = Own_picture_file_of(index);
-  if (prepared.count(pack) != 0) return true;
+  const auto made = Global_data.find(pack);  // made before, and still whole
+  if (made != Global_data.end() && made->second.count(std::string(Final_picture) + "_tex") != 0) return true;
   if (unreadable.count(file) != 0) return false;
   Tex_image* photo = Decode_file(file);
   if (photo == nullptr) {
@@ -52,7 +52,6 @@ bool Make_pack(int index) {
     if (!Is_picture_entry(name) && entry.size != 0) entries[name].Assign(entry.size, entry.pos);
   Put_tex_image(pack, Preview_picture, Scaled_image(*photo, 400, 280));
   Put_tex_image(pack, Final_picture, photo);
-  prepared.insert(pack);
   return true;
 }
 
@@ -71,13 +70,8 @@ bool Prepare_own_picture(int index) {
     const int neighbour = (index + step + count) % count;
     if (neighbour >= Puzzle_count && Make_pack(neighbour)) near.insert(Picture_pack(neighbour));
   }
-  for (auto pack = prepared.begin(); pack != prepared.end();)
-    if (near.count(*pack) == 0) {
-      Forget_pack(*pack);
-      pack = prepared.erase(pack);
-    } else {
-      ++pack;
-    }
+  for (int other = Puzzle_count; other < count; ++other)
+    if (near.count(Picture_pack(other)) == 0) Forget_pack(Picture_pack(other));
   return true;
 }
 

@@ -27,10 +27,10 @@ Param_map& Loader_picture(Object* loader, const char* fun, Callback callback, co
   return params;
 }
 
-// A link along the loader's foot; none when its address is empty.
+// A link along the loader's foot, when it is shown.
 void Link_button(Object* loader, const char* fun, const char* model, double x, Callback action,
                  const std::string& address) {
-  if (address.empty()) return;
+  if (!Link_shown(address)) return;
   Param_map& params = Loader_picture(loader, fun, Draw_link, model);
   params["POS_X"].value.number = x;
   params["POS_Y"].value.number = -7.1;

@@ -4,6 +4,8 @@
 
 #include "audio/sound.h"
 #include "behaviours/buttons.h"
+#include "library/library.h"
+#include "platform/config.h"
 #include "platform/video.h"
 #include "puzzle/catalogue.h"
 #include "puzzle/preview.h"
@@ -46,6 +48,7 @@ struct Screen_button {
 void Build_game_screen() {
   Load_settings();
   Load_progress();
+  Set_own_pictures(Own_pictures());
   // The game starts on the picture the child saw last.
   if (const int last = Picture_of_key(Progress.last_picture); last >= 0) puzzle_index = last;
   if (Sound_ptr != nullptr) {
@@ -75,6 +78,8 @@ void Build_game_screen() {
       {"prev_pz", "prev_draw", Previous_button_model, 4.0 - corner_w, 5.0 - corner_h, 0.3, Show_previous_puzzle},
       {"next_pz", "next_draw", Next_button_model, corner_w - 4.0, 5.0 - corner_h, 0.3, Show_next_puzzle}};
   for (const Screen_button& button : buttons) {
+    // In classroom mode only a grown-up's chord leaves the game (platform/input.h).
+    if (Config.classroom && button.action == Open_exit_window) continue;
     Param_map& params = Screen_object("Int_butt", button.name, button.fun, Draw_button, Buttons_pack, button.model);
     Place(params, button.x, button.y, button.z);
     params["FUN"].value.callback = button.action;

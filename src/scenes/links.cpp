@@ -2,6 +2,7 @@
 // them.
 #include "scenes/links.h"
 
+#include "platform/config.h"
 #include "platform/platform.h"
 #include "scenes/switches.h"
 
@@ -19,6 +20,8 @@ void Leave_for(const std::string& address) {
 }
 
 }  // namespace
+
+bool Link_shown(const std::string& address) { return !address.empty() && !Config.classroom; }
 
 std::string Site_address() {
   return Link_addresses.home + "?utm_source=software&utm_medium=" + Product +

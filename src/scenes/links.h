@@ -1,5 +1,6 @@
 // The links to the maker's pages: their addresses, set when the game is built, and the
-// actions that follow them. A link whose address is empty is not shown.
+// actions that follow them. A link whose address is empty is not shown, nor any in classroom
+// mode.
 #pragma once
 #include <string>
 
@@ -16,5 +17,8 @@ extern Link_record Link_addresses;
 void Open_site();
 void Open_twitter();
 void Open_facebook();
+// Whether a link to the address is shown: it has one, and the game is not in classroom mode
+// (where a child must not reach the web).
+bool Link_shown(const std::string& address);
 // The home page's address with the query that tells where the visit came from.
 std::string Site_address();

@@ -7,6 +7,7 @@
 #include "behaviours/buttons.h"
 #include "behaviours/fades.h"
 #include "behaviours/hold.h"
+#include "platform/config.h"
 #include "runtime/params.h"
 #include "puzzle/rebuild.h"
 #include "puzzle/show.h"
@@ -135,13 +136,15 @@ void Open_main_menu() {
   const char* pack = Main_menu_pack;
   std::vector<Button_spec> buttons = {
       {"bclose_draw", pack, "close.3DS", 8.091, 4.205, Depth_window, Start_hide_click}};
-  if (!Link_addresses.home.empty())
+  if (Link_shown(Link_addresses.home))
     buttons.push_back({"bvisit_draw", pack, "visit.3DS", -3.99, -4.35, Depth_window, Open_site, Draw_link});
+  buttons.push_back({"babout_draw", pack, "about.3DS", 3.13, -4.35, Depth_window, Open_about_window});
+  // In a classroom one child must not break up every other child's pictures.
+  if (!Config.classroom)
+    buttons.push_back({"bbreak_draw", pack, "break.3DS", -5.261, -2.05, Depth_window, Open_break_all_window});
   buttons.insert(
       buttons.end(),
-      {{"babout_draw", pack, "about.3DS", 3.13, -4.35, Depth_window, Open_about_window},
-       {"bbreak_draw", pack, "break.3DS", -5.261, -2.05, Depth_window, Open_break_all_window},
-       {"bsound_draw", pack, Settings.sound_flag ? "sound.3DS" : "clean.3DS", -6.648, 3.314, Depth_window,
+      {{"bsound_draw", pack, Settings.sound_flag ? "sound.3DS" : "clean.3DS", -6.648, 3.314, Depth_window,
         Toggle_sound},
        {"bmusic_draw", pack, Settings.music_flag ? "sound.3DS" : "clean.3DS", -6.648, 1.704, Depth_window,
         Toggle_music},

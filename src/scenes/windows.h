@@ -7,7 +7,7 @@ void Open_help_window();          // help, from the game screen's help button
 void Open_help_window_delayed();  // help after the first piece-count choice, a second later
 void Open_exit_window();          // leave the game?
 void Open_break_window();         // break this puzzle up again?
-void Open_main_menu();            // switches, links, break all, about
+void Open_main_menu();            // switches, about; links and break all but in classroom mode
 // From the main menu: close it, then open the window a second later.
 void Open_break_all_window();
 void Open_about_window();

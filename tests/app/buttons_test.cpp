@@ -31,7 +31,7 @@ class Buttons : public Game_test {
     for (const std::string& shape : Loose()) {
       Param_map &at = Piece(shape, "puzz_draw"), &home = Piece(shape, "puzzle");
       showing += Difference(Colour(frame, at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece),
-                            Picture_colour(Puzzle_pack(puzzle_index), "PUZZLE.JPG", home["CENTER_X"].value.number,
+                            Picture_colour(Picture_pack(puzzle_index), "PUZZLE.JPG", home["CENTER_X"].value.number,
                                            home["CENTER_Y"].value.number, Depth_piece)) <= 24;
     }
     return showing;

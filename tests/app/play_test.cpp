@@ -1,5 +1,5 @@
-// Playing a board in the running game, through real taps and drags: the 48-piece star target,
-// dragging, a piece in flight, and switching puzzles while one is still busy (the progress
+// Playing a board in the running game, through real taps and drags: the youngest sets, dragging,
+// a piece in flight, half-built boards kept, a parent's own photos, and switching puzzles while one is still busy (the progress
 // read from the settings file as it stands, as a game killed at that moment would leave it).
 #include <algorithm>
 #include <array>
@@ -7,6 +7,9 @@
 #include <cmath>
 #include <thread>
 
+#include "library/import.h"
+#include "library/library.h"
+#include "resources/jpeg_encoder.h"
 #include "support/game.h"
 
 namespace {
@@ -49,6 +52,13 @@ class Play : public Game_test {
     return pieces;
   }
   void Next() { Tap_drawing({"Int_butt", "next_pz", "next_draw"}); }
+  // The game ended (by Ctrl+Q, or killed: nothing saved at the end) and started again.
+  void Restart(bool orderly, uint32_t piece_mode = 1) {
+    if (orderly) Shut_down();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the disk has had its time
+    Destroy_all_objects(), End_sound_system(), Reset_game_state(), Use_test_clock(0);
+    ASSERT_NO_FATAL_FAILURE(Boot(piece_mode));
+  }
   // Only the puzzle `done` (none: -1) is done in the file.
   void Expect_saved_done(int done) {
     const std::string file = Read_file(Settings_file());
@@ -64,7 +74,7 @@ class Play : public Game_test {
   void Expect_whole(bool finished) {
     EXPECT_EQ(transition_lock, 0);
     EXPECT_EQ(Views(), 1);
-    EXPECT_EQ(Is_object_in_global_store(Puzzle_pack(puzzle_index), "puzz_final"), finished);
+    EXPECT_EQ(Is_object_in_global_store(Picture_pack(puzzle_index), "puzz_final"), finished);
     EXPECT_EQ(Loose().size(), finished ? 0u : 20u);
   }
 };
@@ -142,10 +152,7 @@ TEST_F(Play, AHalfBuiltBoardComesBackAsItWasLeft) {
   show("m_menu", "bclose_draw", 1100);
   for (const bool orderly : {true, false}) {  // Ctrl+Q, or a kill: nothing saved at the end
     show("next_pz", "next_draw", 2600);  // the picture seen last
-    if (orderly) Shut_down();
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the disk has had its time
-    Destroy_all_objects(), End_sound_system(), Reset_game_state(), Use_test_clock(0);
-    ASSERT_NO_FATAL_FAILURE(Boot(1));
+    ASSERT_NO_FATAL_FAILURE(Restart(orderly));
     EXPECT_EQ(puzzle_index, 1);
     show("prev_pz", "prev_draw", 2600);
     EXPECT_EQ(Board_as_it_lies(), left) << (orderly ? "after Ctrl+Q" : "after a kill");
@@ -155,6 +162,54 @@ TEST_F(Play, AHalfBuiltBoardComesBackAsItWasLeft) {
     show("m_menu", "b20pc_draw", 4000);
     show("m_menu", "bclose_draw", 1100);
   }
+}
+
+TEST_F(Play, AParentsPhotosPlayLikeTheTenAndKeepTheirProgressByTheirOwnKeys) {
+  std::string keys[2];  // a red photo and a blue one, green rising across each
+  for (int photo = 0; photo < 2; ++photo) {
+    std::vector<unsigned char> rgb(640 * 480 * 3);
+    for (size_t i = 0; i < rgb.size(); i += 3) rgb[i + 2 * photo] = 220, rgb[i + 1] = static_cast<unsigned char>(i / 3 % 640 / 4);
+    const std::string file = home + "/photo" + std::to_string(photo) + ".jpg";
+    Write_file(file, Encode_jpeg(rgb.data(), 640, 480, 90));
+    ASSERT_EQ(Add_own_picture(file, keys[photo]), Picture_added);
+  }
+  ASSERT_NO_FATAL_FAILURE(Boot(3));
+  auto show = [&](const char* object, const char* fun) {
+    Tap_drawing({"Int_butt", object, fun});
+    Run_for(2600);
+  };
+  show("prev_pz", "prev_draw");  // from the first picture: the last one added
+  ASSERT_EQ(Picture_key(puzzle_index), keys[1]);
+  Land_all_but(Loose()[0]);
+  Run_for(2100);
+  // A piece at home shows its part of the photo through the set's bevel: blue, not red.
+  Param_map& home_of = Piece(Shape_name(Current_piece_set().first_shape + 1), "puzzle");
+  const double x = home_of["CENTER_X"].value.number, y = home_of["CENTER_Y"].value.number;
+  const std::array<int, 3> seen = Colour(Look(), x, y, Depth_landed);
+  EXPECT_LE(Difference(seen, Picture_colour(Picture_pack(puzzle_index), Current_piece_set().puzzle_picture, x, y, Depth_landed)), 24);
+  EXPECT_GT(seen[2], 150);
+  EXPECT_LT(seen[0], 60);
+  Land_all_but();
+  Run_for(2100);
+  EXPECT_TRUE(Is_object_in_global_store(Picture_pack(puzzle_index), "puzz_final"));
+  EXPECT_EQ(started[Fanfare_sound], 1);
+  show("prev_pz", "prev_draw");
+  ASSERT_EQ(Picture_key(puzzle_index), keys[0]);
+  Place(Loose()[0]);
+  Run_for(2000);
+  const auto left = Board_as_it_lies();
+  ASSERT_NO_FATAL_FAILURE(Restart(false, 3));  // killed: the game comes back on the photo, half-built
+  EXPECT_EQ(Picture_key(puzzle_index), keys[0]);
+  EXPECT_EQ(Board_as_it_lies(), left);
+  // Removing the first photo shifts no other's progress; the ten's done marks stay as they were.
+  ASSERT_TRUE(Remove_own_picture(1));
+  ASSERT_NO_FATAL_FAILURE(Restart(true, 3));
+  EXPECT_EQ(Picture_count(), Puzzle_count + 1);
+  EXPECT_EQ(puzzle_index, 0);
+  show("prev_pz", "prev_draw");
+  EXPECT_EQ(Picture_key(puzzle_index), keys[1]);
+  EXPECT_TRUE(Is_object_in_global_store(Picture_pack(puzzle_index), "puzz_final"));
+  Expect_saved_done(-1);
 }
 
 class Race : public Play {

@@ -139,4 +139,25 @@ TEST(Sound, AStartWaitsForRoomNothingStartsSwitchedOffAndMusicStartsOverAndLoops
   End_sound_system();
 }
 
+// The grown-ups' volumes turn the music and the effects down apart, to silence at 0: they scale
+// each source's own gain, under the factor that all share.
+TEST(Sound, TheVolumesScaleTheMusicsAndTheEffectsGainsApart) {
+  Use_temp_resources();
+  Write_pack("music.pak", {{"music.wav", Wav_bytes(std::string(8000, 'a'), 1, 22050, 8)},
+                           {"button.wav", Wav_bytes(std::string(8000, 'a'), 1, 22050, 8)}});
+  Start_sound_system();
+  for (const auto& [music, effects] : {std::pair{1.0f, 1.0f}, {0.5f, 1.0f}, {1.0f, 0.25f}, {0.0f, 0.6f}}) {
+    Music_volume = music, Effect_volume = effects;
+    Play_music(Sound_ptr, "music.pak", "music.wav");
+    Play_sound(Sound_ptr, "music.pak", "button.wav");
+    ALfloat heard[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) alGetSourcef(sample_list[i]->source, AL_GAIN, &heard[i]);
+    EXPECT_NEAR(heard[0] * Effect_gain * effects, heard[1] * Music_gain * music, 1e-6) << music << " " << effects;
+    EXPECT_GT(heard[1], 0.0f);
+    Stop_music(), Stop_sounds();
+  }
+  Music_volume = Effect_volume = 1.0f;
+  End_sound_system();
+}
+
 }  // namespace

@@ -11,7 +11,7 @@ source "$(dirname "$0")/screen.sh"
 cache=$(mktemp -d)
 trap 'rm -rf "$cache"' EXIT
 mkdir -p "$shots"
-export XDG_DATA_HOME=$cache ALSOFT_DRIVERS=null
+export XDG_DATA_HOME=$cache XDG_CONFIG_HOME=$cache ALSOFT_DRIVERS=null
 "$game" >/dev/null 2>&1 &
 pid=$!
 wait_for 0 -6.8 80 '#2F9BE0' 1-loader             # the loader's sea

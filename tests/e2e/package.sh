@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Makes the Debian package, checks it with lintian (no errors), unpacks it into a scratch root,
-# checks the installed files, and starts the installed game: it finds its packs and quits
-# with status 0 on Ctrl+Q.
+# Makes the Debian package, checks it with lintian (no errors) and what it recommends, unpacks
+# it into a scratch root, checks the installed files, and starts the installed game: it finds
+# its packs and quits with status 0 on Ctrl+Q.
 set -u
 build="$1"
 fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; exit 1; }
@@ -27,8 +27,10 @@ for size in 16 32 48 128 256 512; do
 done
 man -l "$share/man/man6/shorebound.6.gz" >/dev/null 2>&1 || fail "man page does not format"
 [ -s "$share/doc/shorebound/copyright" ] || fail "no copyright file"
+links=$(grep -c '^SHOREBOUND_[A-Z]*_URL:STRING=.' CMakeCache.txt)  # xdg-open is for the links alone
+[ "$(dpkg-deb -f "$deb" Recommends)" = "$([ "$links" -gt 0 ] && echo xdg-utils)" ] || fail "Recommends with $links links"
 [ -n "${DISPLAY:-}" ] || fail "needs a display (run under xvfb-run)"
-export XDG_DATA_HOME=$root/data ALSOFT_DRIVERS=null
+export XDG_DATA_HOME=$root/data XDG_CONFIG_HOME=$root/data ALSOFT_DRIVERS=null
 out="$root/out.txt"
 "$root/usr/games/shorebound" >"$out" 2>&1 &
 pid=$!

@@ -1,8 +1,9 @@
-// The quit chords and where the settings file lives. (Every tap of the game tests is a quick
+// The quit chords, where the settings file lives, and the grown-ups' configuration files. (Every tap of the game tests is a quick
 // one, in one burst of events: they lean on the mouse record's quick-tap mend.)
 #include <gtest/gtest.h>
 #include <string>
 
+#include "platform/config.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "support/files.h"
@@ -66,6 +67,37 @@ TEST(Platform, SettingsPathFollowsXdgAndMovesOnlyARegularCacheFileOnce) {
     EXPECT_EQ(std::filesystem::symlink_status(old).type(), row.old_after) << int(row.old_kind);
     EXPECT_TRUE(row.told ? One_line_naming(told, old) : told.empty()) << told;
   }
+}
+
+TEST(Config, LinesOfBothFilesAndTheSystemsClassroomKeptAndEachBadLineToldAndIgnored) {
+  const std::string folder = Make_temp_folder(), system = folder + "/system.conf", user = folder + "/user.conf";
+  auto read = [&](const std::string& system_text, const std::string& user_text) {
+    Write_file(system, system_text), Write_file(user, user_text);
+    testing::internal::CaptureStderr();
+    Read_config(system, user);
+    return testing::internal::GetCapturedStderr();
+  };
+  const struct { const char *system, *user; bool classroom; int music, effects; double scan; } good[] = {
+      {"# for school\n\n classroom = yes\nmusic-volume=40 # quieter\n", "effects-volume = 0\nscan = 2.5\n", true, 40, 0, 2.5},
+      {"classroom = On\n", "classroom = no\n", true, 100, 100, 0},  // not switched off by a user
+      {"classroom = 1\nclassroom = false\n", "music-volume = 100\n", false, 100, 100, 0},
+      {"music-volume = 30\nscan = 10\n", "classroom = TRUE\nmusic-volume = 80\nscan = 0.5\n", true, 80, 100, 0.5},
+      {"", "", false, 100, 100, 0}};
+  for (const auto& row : good) {
+    EXPECT_EQ(read(row.system, row.user), "") << row.system << "|" << row.user;
+    EXPECT_TRUE(Config.classroom == row.classroom && Config.music_volume == row.music &&
+                Config.effects_volume == row.effects && Config.scan_seconds == row.scan) << row.system << "|" << row.user;
+  }
+  for (const std::string bad : {"colour = blue", "classroom = maybe", "music-volume = 101", "music-volume = 4.5",
+                                "effects-volume = -1", "effects-volume = 50%", "scan = 0.4", "scan = nan", "scan = 2s", "scan =", "just words"}) {
+    const std::string told = read("", "music-volume = 60\n\n" + bad + " # a grown-up's slip\n");
+    EXPECT_TRUE(One_line_naming(told, user + ":3:", bad.substr(0, bad.find(' ')))) << told;
+    EXPECT_TRUE(!Config.classroom && Config.music_volume == 60 && Config.effects_volume == 100 && Config.scan_seconds == 0) << bad;
+  }
+  testing::internal::CaptureStderr();
+  Read_config(folder + "/missing", folder);  // nothing to say of a missing file; a folder is no file
+  EXPECT_TRUE(One_line_naming(testing::internal::GetCapturedStderr(), folder + ": not a regular file"));
+  Config = Config_record();
 }
 
 }  // namespace

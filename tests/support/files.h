@@ -26,12 +26,14 @@ inline std::string Make_temp_folder() {
   return root.made && mkdtemp(folder.data()) != nullptr ? folder : "/tmp";
 }
 
-// Points HOME, XDG_DATA_HOME and XDG_CACHE_HOME into a new empty folder; returns it.
+// Points HOME, XDG_DATA_HOME, XDG_CACHE_HOME and XDG_CONFIG_HOME into a new empty folder;
+// returns it.
 inline std::string Use_temp_home() {
   const std::string home = Make_temp_folder();
   setenv("HOME", home.c_str(), 1);
   setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
   setenv("XDG_CACHE_HOME", (home + "/cache").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
   return home;
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/frame.h"
 #include "audio/sound.h"
+#include "puzzle/catalogue.h"
 #include "resources/depths.h"
 #include "resources/names.h"
 #include "runtime/params.h"
@@ -51,13 +52,13 @@ class Game_test : public ::testing::Test {
     if (piece_mode == 0) return;
     Tap_drawing({"z_Int_store", "m_select", Piece_set_of(piece_mode).card_fun});
     Run_for(2000);
-    ASSERT_TRUE(Global_env[Puzzle_pack(puzzle_index)].count("plase")) << "no puzzle";
+    ASSERT_TRUE(Global_env[Picture_pack(puzzle_index)].count("plase")) << "no puzzle";
   }
   // One turn of the event loop `ms` later; the sounds that started in it are counted by entry
   // (the playing samples carry their start numbers; even a short effect outlasts a frame).
   void Frame(double ms = 50) {
     test_now += ms;
-    Run_loop_step();
+    quit_asked = Run_loop_step() || quit_asked;
     for (const sample* s : sample_list)
       for (const auto& [name, entry] : Global_data[Sound_pack])
         if (s->serial > last_serial && entry.pos == s->wav) ++started[name], last_serial = s->serial;
@@ -108,7 +109,7 @@ class Game_test : public ::testing::Test {
   // point (x, y) of the pieces' plane with the button down, and lets go there.
   void Drag(const std::string& shape, double x, double y, double ms = 250) {
     Param_map& at = Piece(shape, "puzz_draw");
-    const Target piece = {Puzzle_pack(puzzle_index), shape, "puzzle"};
+    const Target piece = {Picture_pack(puzzle_index), shape, "puzzle"};
     ASSERT_NO_FATAL_FAILURE(Point_at(at["POS_X"].value.number, at["POS_Y"].value.number, Depth_piece, &piece));
     const int from_x = px, from_y = py, steps = static_cast<int>(ms / 50);
     int to_x, to_y;
@@ -163,12 +164,12 @@ class Game_test : public ::testing::Test {
   }
   // The pieces of the shown puzzle: their functions' parameters, those still loose, those home.
   static Param_map& Piece(const std::string& shape, const char* fun) {
-    return Params({Puzzle_pack(puzzle_index), shape, fun});
+    return Params({Picture_pack(puzzle_index), shape, fun});
   }
   static std::vector<std::string> Loose() {
     std::vector<std::string> loose;
     for (int i = 0; i < Shape_count; ++i)
-      if (Is_object_in_global_store(Puzzle_pack(puzzle_index), Shape_name(i)) &&
+      if (Is_object_in_global_store(Picture_pack(puzzle_index), Shape_name(i)) &&
           Piece(Shape_name(i), "puzzle").count("FUN") != 0)
         loose.push_back(Shape_name(i));
     return loose;
@@ -198,5 +199,6 @@ class Game_test : public ::testing::Test {
   std::string home;
   int px = 0, py = 0;                  // where the pointer is
   std::map<std::string, int> started;  // sounds started, by entry name
+  bool quit_asked = false;             // a turn of the loop asked to quit
   uint64_t last_serial = 0;
 };
