@@ -24,12 +24,14 @@
 #include "resources/texture.h"
 #include "runtime/process.h"
 #include "scenes/boot.h"
+#include "scenes/focus.h"
 #include "state/progress.h"
 #include "state/settings.h"
 
 void Frame_work() {
   Update_sounds();
   Draw_tree(Main_object);
+  Focus_frame();
   Sweep_global_store();
   Release_idle_gl_tex();
 }

@@ -7,8 +7,11 @@ struct Config_record {
   bool classroom = false;     // classroom: no exit button, links or break-all; a held chord quits
   int music_volume = 100;     // music-volume: percent of the music's gain, 0 (silent) to 100
   int effects_volume = 100;   // effects-volume: the same for the effects
-  double scan_seconds = 0.0;  // scan: the step of the scanning focus, 0.5 to 10 s; 0 when unset
+  double scan_seconds = 0.0;  // scan: the step of the scanning focus, 0.5 to 10 s; 0: no scanning
 };
+
+// The step of --scan given without its seconds.
+const double Default_scan_seconds = 1.5;
 
 // The defaults until Read_config runs.
 extern Config_record Config;

@@ -5,6 +5,8 @@
 #include "platform/config.h"
 
 Mouse_record Mouse_state;
+std::vector<Key_press> Pressed_keys;
+bool Press_is_pick = false;
 
 // Classroom mode's chord: when Ctrl+Q went down (Clock_ms), while both are still held; -1: not.
 static double held_chord_since = -1.0;
@@ -32,6 +34,10 @@ static bool Super_down() {
 bool Handle_event(const SDL_Event& event) {
   switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:
+      if (event.button.button == SDL_BUTTON_LEFT && Press_is_pick) {
+        Pressed_keys.push_back({SDLK_SPACE, KMOD_NONE});
+        return false;
+      }
       if (event.button.button == SDL_BUTTON_LEFT) {
         Mouse_state.pressed = 1;
         Mouse_state.held = 1;
@@ -42,7 +48,7 @@ bool Handle_event(const SDL_Event& event) {
       }
       return false;
     case SDL_MOUSEBUTTONUP:
-      if (event.button.button == SDL_BUTTON_LEFT) {
+      if (event.button.button == SDL_BUTTON_LEFT && !Press_is_pick) {
         Mouse_state.held = 0;
         if (Mouse_state.fresh_press) {
           Mouse_state.late_release = 1;
@@ -66,10 +72,13 @@ bool Handle_event(const SDL_Event& event) {
       if (Config.classroom) {
         const bool chord = key == SDLK_q && (mod & KMOD_CTRL) != 0;
         if (chord && held_chord_since < 0) held_chord_since = Clock_ms();
+        if (!chord) Pressed_keys.push_back({key, mod});
         return false;
       }
       bool command = (mod & KMOD_META) != 0 || (mod & KMOD_CTRL) != 0 || Super_down();
-      return key == SDLK_q && command;
+      if (key == SDLK_q && command) return true;
+      Pressed_keys.push_back({key, mod});
+      return false;
     }
     case SDL_ACTIVEEVENT:
       // A desktop that takes the Super key for itself keeps its release from us: whatever was
@@ -114,6 +123,7 @@ bool Handle_pending_events(bool& any) {
 }
 
 void Input_frame_done() {
+  Pressed_keys.clear();
   if (Mouse_state.late_release) Mouse_state.pressed = 0;
   Mouse_state.late_release = 0;
   Mouse_state.fresh_press = 0;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <vector>
 
 struct Mouse_record {
   int32_t x = 0;  // window pixels of the last left press or motion, origin top left
@@ -21,6 +22,15 @@ struct Mouse_record {
 
 extern Mouse_record Mouse_state;
 
+// A key pressed (not the quit chords), for the keyboard's focus; taken by the frame that sees it.
+struct Key_press {
+  SDLKey key;
+  unsigned mod;
+};
+extern std::vector<Key_press> Pressed_keys;
+// One-switch scanning: a left press anywhere is a pick (Space), not a click on what lies there.
+extern bool Press_is_pick;
+
 // Applies one event to Mouse_state; true when it asks to quit: the quit chord (Meta+Q, Ctrl+Q,
 // Super+Q) or SDL's quit request (the window closed, SIGINT, SIGTERM). In classroom mode
 // (platform/config.h) those chords do nothing: Ctrl+Q must be held down for
@@ -32,5 +42,5 @@ const double Classroom_chord_hold_ms = 2000.0;
 // long enough (until then it asks to be woken when it will have been). `any` tells whether
 // there was an event.
 bool Handle_pending_events(bool& any);
-// Called at the end of every frame: the frame has seen the press.
+// Called at the end of every frame: the frame has seen the press and the keys.
 void Input_frame_done();

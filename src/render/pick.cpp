@@ -13,6 +13,7 @@
 #include "runtime/process.h"
 
 std::vector<mause_obj> pick_list;
+std::vector<mause_obj> frame_pickables;
 
 void Queue_mause_obj() {
   mause_obj queued = Running_drawing();
@@ -65,17 +66,16 @@ bool Pointer_over_models(const Param_map& params) {
 }
 
 void Pick_mause_objs() {
-  if (!Mouse_state.pressed && !Mouse_state.moved && !Mouse_state.dropped) {
-    pick_list.clear();
-    return;
-  }
-  if (pick_list.empty()) {
+  frame_pickables.swap(pick_list);
+  pick_list.clear();
+  if (!Mouse_state.pressed && !Mouse_state.moved && !Mouse_state.dropped) return;
+  if (frame_pickables.empty()) {
     Mouse_state.dropped = 0;
     return;
   }
   float best = 1000.0f;
   Param_map* winner = nullptr;
-  for (const mause_obj& candidate : pick_list) {
+  for (const mause_obj& candidate : frame_pickables) {
     if (!Has_fun_var_data(candidate.store, candidate.object, candidate.fun, "MOUSE_CL")) continue;
     glLoadMatrixf(candidate.matrix);
     Param_map& params = Global_env[candidate.store][candidate.object]->functions[candidate.fun].params;
@@ -100,5 +100,4 @@ void Pick_mause_objs() {
   Mouse_state.pressed = 0;
   Mouse_state.moved = 0;
   Mouse_state.dropped = 0;
-  pick_list.clear();
 }

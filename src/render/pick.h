@@ -10,6 +10,8 @@
 typedef queued_drawing mause_obj;
 
 extern std::vector<mause_obj> pick_list;
+// What the last pick pass could choose from: the pickable drawings of the frame just drawn.
+extern std::vector<mause_obj> frame_pickables;
 
 // Queues the running function for this frame's pick pass and clears its MOUSE_CL.
 void Queue_mause_obj();

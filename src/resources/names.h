@@ -79,4 +79,5 @@ const char* const Pick_up_sound = "puzzle_up.wav";
 const char* const Send_home_sound = "puzzle_move.wav";
 const char* const Land_sound = "insert.wav";
 const char* const Fanfare_sound = "final.wav";
+const char* const Scan_sound = "tick.wav";  // a step of one-switch scanning
 const char* const Music_sound = "music.wav";

@@ -17,6 +17,7 @@
 #include "runtime/params.h"
 #include "runtime/process.h"
 #include "scenes/boot.h"
+#include "scenes/focus.h"
 #include "state/session.h"
 #include "state/settings.h"
 #include "support/files.h"
@@ -38,6 +39,7 @@ class Game_test : public ::testing::Test {
     if (home.empty()) home = Use_temp_home();
     Use_test_clock(0);
     Forget_input();
+    Focus = Focus_record();
   }
   void TearDown() override {
     Destroy_all_objects();

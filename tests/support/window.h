@@ -19,6 +19,7 @@ inline void Forget_input() {
   while (SDL_PollEvent(&event)) {
   }
   Mouse_state = Mouse_record();
+  Pressed_keys.clear();
 }
 
 inline double test_now = 0.0;

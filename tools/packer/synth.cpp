@@ -218,6 +218,19 @@ Signal Button() {
   return s;
 }
 
+// A step of the one-switch scan: a soft, short wooden tick, quieter than a button.
+Signal Tick() {
+  Signal s(Samples(0.05));
+  Phase phase;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const double t = i / kRate;
+    const double p = phase.Advance(1250);
+    s[i] = std::exp(-t / 0.008) * (std::sin(p) + 0.25 * std::sin(2.3 * p));
+  }
+  Finish_effect(s, 0.001, 0.01, -12);
+  return s;
+}
+
 // Lifting a piece: a round "bloop" gliding up an octave, with a small bell ping at the top.
 Signal Puzzle_up() {
   Signal s(Samples(0.21));
@@ -466,14 +479,14 @@ Signal Music() {
 
 const std::vector<std::string>& Synthesized_sound_names() {
   static const std::vector<std::string> names = {Button_sound, Pick_up_sound, Send_home_sound,
-                                                 Land_sound,   Fanfare_sound, Music_sound};
+                                                 Land_sound,   Fanfare_sound, Music_sound, Scan_sound};
   return names;
 }
 
 std::string Synthesize_sound(const std::string& entry_name) {
   static const std::map<std::string, std::function<Signal()>> makers = {
       {Button_sound, Button}, {Pick_up_sound, Puzzle_up}, {Send_home_sound, Puzzle_move},
-      {Land_sound, Insert},   {Fanfare_sound, Final},     {Music_sound, Music}};
+      {Land_sound, Insert},   {Fanfare_sound, Final},     {Music_sound, Music}, {Scan_sound, Tick}};
   const auto found = makers.find(entry_name);
   if (found == makers.end()) return {};
   return Pcm(found->second());
