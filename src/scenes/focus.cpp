@@ -62,30 +62,32 @@ void Sort_reading(std::vector<Item>& items, double row) {
   });
 }
 
+// The window open in this frame: the object of the first window button drawn; empty: none.
+std::string Open_window() {
+  for (const mause_obj& drawing : frame_pickables)
+    if (drawing.store == Window_store && Function_of(drawing) == Draw_button) return drawing.object;
+  return "";
+}
+
 // What the focus may stand on in this frame: the open window's buttons, or else the loose
 // pieces in reading order and then the game screen's buttons. Links are never among them.
-std::vector<Item> Items(std::string& window) {
-  std::vector<Item> buttons, pieces;
-  window.clear();
-  for (const mause_obj& drawing : frame_pickables) {
-    const Callback fun = Function_of(drawing);
-    if (fun == Draw_button && drawing.store == Window_store) {
-      if (window.empty()) window = drawing.object;
-      if (drawing.object == window) buttons.push_back(Item_of(drawing));
-    }
-  }
+std::vector<Item> Items(const std::string& window) {
+  std::vector<Item> items;
   if (!window.empty()) {
-    Sort_reading(buttons, Video_ptr->height / 20.0);
-    return buttons;
+    for (const mause_obj& drawing : frame_pickables)
+      if (drawing.store == Window_store && drawing.object == window && Function_of(drawing) == Draw_button)
+        items.push_back(Item_of(drawing));
+    Sort_reading(items, Video_ptr->height / 20.0);
+    return items;
   }
   for (const mause_obj& drawing : frame_pickables)
-    if (Function_of(drawing) == Draw_piece && drawing.store == Picture_pack(puzzle_index)) pieces.push_back(Item_of(drawing));
-  Sort_reading(pieces, Video_ptr->height / 8.0);
+    if (Function_of(drawing) == Draw_piece && drawing.store == Picture_pack(puzzle_index)) items.push_back(Item_of(drawing));
+  Sort_reading(items, Video_ptr->height / 8.0);
   for (const auto& button : Focus_buttons)
     for (const mause_obj& drawing : frame_pickables)
       if (drawing.store == "Int_butt" && drawing.object == button[0] && drawing.fun == button[1])
-        pieces.push_back(Item_of(drawing));
-  return pieces;
+        items.push_back(Item_of(drawing));
+  return items;
 }
 
 int Index_of(const std::vector<Item>& items, const Focus_target& target) {
@@ -264,17 +266,20 @@ Focus_target Focused() {
 void Focus_frame() {
   Press_is_pick = Scanning();
   if (Mouse_state.fresh_press) Focus.shown = false;  // the pointer's user needs no ring
-  Begin_lift();
   if (!Focus.lifted.empty() && selected_piece != Focus.lifted) Focus.lifted.clear();  // let go elsewhere
-  std::string window;
-  const std::vector<Item> items = Items(window);
+  const std::string window = Open_window();
   if (window != Focus.window_name) {  // a window opens on its first button, the count window on the last count
+    const std::vector<Item> buttons = Items(window);
     Focus.window_name = window;
-    Focus.window = items.empty() ? Focus_target() : items[0].target;
-    for (const Item& item : items)
+    Focus.window = buttons.empty() ? Focus_target() : buttons[0].target;
+    for (const Item& item : buttons)
       if (window == "m_select" && Params_of(item.target)[Piece_mode_param].value.number == Settings.piece_mode)
         Focus.window = item.target;
   }
+  // Nothing more to do for a child who plays with the pointer alone.
+  if (!Focus.shown && Pressed_keys.empty() && !Scanning() && Focus.lifting.empty()) return;
+  Begin_lift();
+  const std::vector<Item> items = Items(window);
   if (Focus.window_name.empty() && !items.empty()) {
     // A new board takes the focus to its first piece, unless it is on the arrows that brought it.
     const std::string board = items[0].target.fun == "puzzle" ? items[0].target.store + Current_piece_set().card_fun : "";
