@@ -1,11 +1,12 @@
 // The event loop as it runs for a child: paced at 60 frames a second, a still screen drawn ten
 // times a second. A time of day set back under it; the moments that behaviours wait for,
-// which a still screen must not delay. (The whole first game runs on it too: full_game_test.)
+// which a still screen must not delay (the scan's steps among them). (The whole first game runs on it too: full_game_test.)
 #include <sys/time.h>
 
 #include <chrono>
 #include <cmath>
 
+#include "platform/config.h"
 #include "scenes/windows.h"
 #include "support/game.h"
 
@@ -60,6 +61,11 @@ TEST_F(Paced, AStillScreenIsDrawnAgainInTimeForWhatWaitsOnTheClock) {
   Open_help_window_delayed();
   Run_for(900);
   EXPECT_LE(Still_delay(), 51.0);  // the help stays invisible for a second, 50 ms more
+  Config.scan_seconds = 1.0;
+  Frame();
+  Run_for(900);
+  EXPECT_LE(Still_delay(), 51.0);  // the scan's next step
+  Config = Config_record();
 }
 
 }  // namespace
