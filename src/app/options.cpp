@@ -15,7 +15,7 @@ static std::string Usage() {
       data.empty() ? "Without a home folder progress is kept only until the game ends.\n"
                    : "Progress is kept in " + data +
                          "/\n(com.lanternworks.Shorebound.cfg and .pieces; delete them to start "
-                         "again).\n";
+                         "again),\nthe added photos in " + data + "/pictures/.\n";
   return "Usage: shorebound [--windowed] [--classroom] [--scan[=SECONDS]]\n"
          "Jigsaw puzzles for young children: ten pictures in 4, 12, 20 or 48 pieces, full "
          "screen.\n"

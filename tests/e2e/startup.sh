@@ -5,7 +5,7 @@ set -u
 game="$1/shorebound"
 fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null; exit 1; }
 out=$(env -u DISPLAY XDG_DATA_HOME=/nowhere/data XDG_CONFIG_HOME=/nowhere/conf "$game" --help) || fail "--help: exit status $?"
-for words in "Usage: shorebound" "--windowed" "--classroom" "Ctrl+Q held" "/nowhere/data/com.lanternworks.Shorebound/" \
+for words in "Usage: shorebound" "--windowed" "--classroom" "Ctrl+Q held" "/nowhere/data/com.lanternworks.Shorebound/" "/nowhere/data/com.lanternworks.Shorebound/pictures/" "--scan" \
   "/etc/shorebound.conf" "/nowhere/conf/shorebound/shorebound.conf" "music-volume" "effects-volume" "scan"; do
   case "$out" in *"$words"*) ;; *) fail "--help does not mention $words" ;; esac
 done
