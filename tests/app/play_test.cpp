@@ -210,6 +210,12 @@ TEST_F(Play, AParentsPhotosPlayLikeTheTenAndKeepTheirProgressByTheirOwnKeys) {
   EXPECT_EQ(Picture_key(puzzle_index), keys[1]);
   EXPECT_TRUE(Is_object_in_global_store(Picture_pack(puzzle_index), "puzz_final"));
   Expect_saved_done(-1);
+  // A stored picture damaged later is left out, said in one line; the game goes on.
+  Write_file(Own_picture_file(keys[1]), "spoilt");
+  testing::internal::CaptureStderr();
+  ASSERT_NO_FATAL_FAILURE(Restart(true, 3));
+  EXPECT_TRUE(One_line_naming(testing::internal::GetCapturedStderr(), Own_picture_file(keys[1]) + " cannot be read"));
+  EXPECT_EQ(Picture_count(), Puzzle_count);
 }
 
 class Race : public Play {
