@@ -32,7 +32,7 @@ TEST(Packs, RecordsOfSizesZeroFiveAndOneComeBackWholeAndExact) {
 
 TEST(Packs, ARecordOfTheSameNameAndBytesAsAnotherPacksIsHeldOnceAndOutlivesThatPack) {
   Use_temp_resources();
-  const std::string model(5000, 'm'), other(5000, 'o');
+  const std::string model(64, 'm'), other(64, 'o');
   Write_pack("a.pak", {{"Shape1", model}, {"Shape2", model}, {"Shape3", model}});
   const Entries second = {{"Shape1", model}, {"Shape2", other}, {"Shape3", model + "x"}};
   Write_pack("b.pak", {second.begin(), second.end()});
