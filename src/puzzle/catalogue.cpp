@@ -84,8 +84,8 @@ static std::vector<const char*> Set_pictures(const char* Piece_set::*picture,
 
 void Preload_puzzle_images() {
   // The loader calls this every frame once it stands: the lists are made once.
-  static const std::vector<const char*> puzzle =
-      Set_pictures(&Piece_set::puzzle_picture, {Final_picture, Preview_picture});
+  // A finished picture or a preview, seen one at a time, is decoded when it first shows.
+  static const std::vector<const char*> puzzle = Set_pictures(&Piece_set::puzzle_picture);
   static const std::vector<const char*> board = Set_pictures(&Piece_set::board_picture);
   static const std::vector<const char*> shadow = Set_pictures(&Piece_set::shadow_picture);
   for (int i = 0; i < Puzzle_count; ++i) Preload(Puzzle_pack(i), puzzle);

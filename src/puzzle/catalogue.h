@@ -33,5 +33,6 @@ void Set_picture_done(int index, bool done);
 // Every picture not finished again.
 void Forget_all_done();
 
-// Loads every built-in puzzle, board, shadow and menu pack and decodes their pictures once.
+// Loads every built-in puzzle, board, shadow and menu pack and decodes the pictures that a
+// switch of picture or count shows at once.
 void Preload_puzzle_images();

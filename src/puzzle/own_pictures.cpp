@@ -31,8 +31,8 @@ Tex_image* Decode_file(const std::string& file) {
   return bytes.empty() ? nullptr : Decode_image(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
-// Makes one own picture's pack: the models of a built-in puzzle of its cut pattern, its photo
-// as the finished picture and its preview.
+// Makes one own picture's pack: the models of a built-in puzzle of its cut pattern (their bytes
+// shared with it), its photo as the finished picture and its preview.
 bool Make_pack(int index) {
   const std::string pack = Picture_pack(index);
   const std::string file = Own_picture_file_of(index);
@@ -49,7 +49,7 @@ bool Make_pack(int index) {
   Load_pack_from_file_data_store(models);
   Pack_map& entries = Global_data[pack];
   for (const auto& [name, entry] : Global_data[models])
-    if (!Is_picture_entry(name) && entry.size != 0) entries[name].Assign(entry.size, entry.pos);
+    if (!Is_picture_entry(name) && entry.size != 0) entries[name].Share(entry);
   Put_tex_image(pack, Preview_picture, Scaled_image(*photo, 400, 280));
   Put_tex_image(pack, Final_picture, photo);
   return true;

@@ -20,7 +20,7 @@ Raw_data::~Raw_data() {
 }
 
 void Raw_data::Clear_bytes() {
-  delete[] pos;
+  owner.reset();
   pos = nullptr;
   size = 0;
 }
@@ -29,9 +29,27 @@ void Raw_data::Assign(uint32_t byte_count, const unsigned char* source) {
   Clear_bytes();
   size = byte_count;
   if (byte_count != 0) {
-    pos = new unsigned char[byte_count];
-    std::memcpy(pos, source, byte_count);
+    owner.reset(new unsigned char[byte_count]);
+    pos = static_cast<unsigned char*>(std::memcpy(owner.get(), source, byte_count));
   }
+}
+
+void Raw_data::Share(const Raw_data& other) {
+  owner = other.owner;
+  pos = other.pos;
+  size = other.size;
+}
+
+// A pack record of that name and those bytes loaded before, or none. (Packs cut to the same
+// pattern carry the same models.)
+static const Raw_data* Loaded_record(const std::string& name, const unsigned char* bytes, uint32_t size) {
+  for (const auto& [pack_name, pack] : Global_data) {
+    const auto entry = pack.find(name);
+    if (entry != pack.end() && entry->second.texture == 0 && entry->second.owner != nullptr && entry->second.size == size &&
+        std::memcmp(entry->second.pos, bytes, size) == 0)
+      return &entry->second;
+  }
+  return nullptr;
 }
 
 // Reads a whole file; false when it cannot be opened or read.
@@ -72,7 +90,10 @@ void Load_pack_from_file_data_store(const std::string& pack_name) {
       break;
     }
     std::string name(reinterpret_cast<const char*>(record));
-    pack[name].Assign(size, record + Pack_record_header_bytes);
+    if (const Raw_data* same = Loaded_record(name, record + Pack_record_header_bytes, size))
+      pack[name].Share(*same);
+    else
+      pack[name].Assign(size, record + Pack_record_header_bytes);
     offset += Pack_record_header_bytes + size;
   }
 }

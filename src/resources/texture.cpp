@@ -52,6 +52,8 @@ int Extract_tex_from_data_store(const std::string& pack_name, const std::string&
            entry_name + ">  loadeng problem!");
     return 0;
   }
+  // The pixels stay for the run: the file's bytes are not needed again.
+  source->second.Clear_bytes();
   // A plain record of that name in the way becomes the texture entry.
   Raw_data& entry = entries[tex_name];
   entry.Clear_bytes();

@@ -5,7 +5,8 @@
 
 struct Tex_image;
 
-// Decodes entry E of the loaded pack P once; 1 when its texture entry exists afterwards.
+// Decodes entry E of the loaded pack P once and lets go of E's bytes (the pixels are kept);
+// 1 when its texture entry exists afterwards.
 int Extract_tex_from_data_store(const std::string& pack_name, const std::string& entry_name);
 // 1 and the GL texture name (uploaded now if it has none), or 0 with the name untouched.
 int Get_gl_tex_from_data_store(const std::string& pack_name, const std::string& entry_name,
@@ -19,7 +20,7 @@ void Release_idle_gl_tex();
 void Put_tex_image(const std::string& pack_name, const std::string& entry_name, Tex_image* image);
 // Forgets a whole pack: its textures (GL textures and pixels) and its entries.
 void Forget_pack(const std::string& pack_name);
-// Deletes every texture entry of one pack (GL texture and pixels).
+// Deletes every texture entry of one pack (GL texture and pixels): its pictures are gone.
 void Free_gl_tex_data(const std::string& pack_name);
 // Frees every texture of every pack (shutdown).
 void Free_all_gl_tex_data();

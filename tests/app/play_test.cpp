@@ -180,6 +180,8 @@ TEST_F(Play, AParentsPhotosPlayLikeTheTenAndKeepTheirProgressByTheirOwnKeys) {
   };
   show("prev_pz", "prev_draw");  // from the first picture: the last one added
   ASSERT_EQ(Picture_key(puzzle_index), keys[1]);
+  // Its pieces are the models of a built-in puzzle of its pattern, held once for both.
+  EXPECT_EQ(Global_data[Picture_pack(puzzle_index)]["Shape1"].pos, Global_data[Puzzle_pack(puzzle_index % Pattern_count)]["Shape1"].pos);
   Land_all_but(Loose()[0]);
   Run_for(2100);
   // A piece at home shows its part of the photo through the set's bevel: blue, not red.

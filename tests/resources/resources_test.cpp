@@ -30,6 +30,20 @@ TEST(Packs, RecordsOfSizesZeroFiveAndOneComeBackWholeAndExact) {
   EXPECT_EQ(Loaded("p.pak"), written);
 }
 
+TEST(Packs, ARecordOfTheSameNameAndBytesAsAnotherPacksIsHeldOnceAndOutlivesThatPack) {
+  Use_temp_resources();
+  const std::string model(64, 'm'), other(64, 'o');
+  Write_pack("a.pak", {{"Shape1", model}, {"Shape2", model}, {"Shape3", model}});
+  const Entries second = {{"Shape1", model}, {"Shape2", other}, {"Shape3", model + "x"}};
+  Write_pack("b.pak", {second.begin(), second.end()});
+  Load_pack_from_file_data_store("a.pak");
+  Load_pack_from_file_data_store("b.pak");
+  for (const char* shape : {"Shape1", "Shape2", "Shape3"})
+    EXPECT_EQ(Global_data["a.pak"][shape].pos == Global_data["b.pak"][shape].pos, shape == std::string("Shape1")) << shape;
+  Forget_pack("a.pak");
+  EXPECT_EQ(Loaded("b.pak"), second);
+}
+
 TEST(Packs, DamagedPacksKeepTheRecordsBeforeTheDamage) {
   const std::string good = Pack_record("first", "xyz"), next = Pack_record("next", "12345");
   const std::string unnamed = std::string(Pack_name_bytes, 'N') + next.substr(Pack_name_bytes);
@@ -113,6 +127,7 @@ TEST(Textures, UploadedOnceWhileUsedReleasedWhenIdleDeletedWithTheirPack) {
   Load_pack_from_file_data_store("p.pak");
   GLuint first = 0, name = 0;
   ASSERT_EQ(Get_gl_tex_from_data_store("p.pak", "PIC.PNG", first), 1);
+  EXPECT_EQ(Global_data["p.pak"]["PIC.PNG"].pos, nullptr);  // the file's bytes go, the pixels stay
   const unsigned char mark[4] = {1, 2, 3, 4};  // a second upload would paint over it
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, mark);
   for (int frame = 0; frame < 3; ++frame, Release_idle_gl_tex())
