@@ -10,6 +10,9 @@
 //                            paced event loop while the board sits still, pointer still
 //   frame_bench choose       every piece count chosen in the main menu and the arrows to the
 //                            next picture and back with each: the longest frame
+//   frame_bench screens DIR  the real loop through the loader, the piece-count window, the help
+//                            window, a 48-piece board with a piece lifted and a finished picture,
+//                            each screen saved from the display as DIR/<n>-<name>.png
 //   frame_bench own          100 photos of a parent's added first: the preload's time and the
 //                            memory after it, then the arrows through the photos with every
 //                            piece count: the longest frame and the most memory
@@ -55,6 +58,7 @@
 #include "runtime/process.h"
 #include "scenes/game_screen.h"
 #include "resources/depths.h"
+#include "scenes/boot.h"
 #include "state/session.h"
 #include "state/settings.h"
 
@@ -468,6 +472,71 @@ int Choose_mode() {
   return 0;
 }
 
+// The event loop as the game runs it, for `ms` of the real clock.
+void Loop_for(double ms) {
+  for (auto start = Steady::now(); Ms_between(start, Steady::now()) < ms;) Run_loop_step();
+}
+
+// The pointer moved to a world point and a click there, as real events through the event loop.
+void Push_click(double x, double y, double z) {
+  int px, py;
+  Pixel_of(x, y, z, px, py);
+  SDL_Event event{};
+  event.type = SDL_MOUSEMOTION;
+  event.motion.x = static_cast<Uint16>(px), event.motion.y = static_cast<Uint16>(py);
+  SDL_PushEvent(&event);
+  Loop_for(300);
+  for (Uint8 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+    event = SDL_Event{};
+    event.type = type;
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.x = static_cast<Uint16>(px), event.button.y = static_cast<Uint16>(py);
+    SDL_PushEvent(&event);
+  }
+}
+
+void Push_click_on(const char* store, const char* object, const char* fun) {
+  if (!Is_object_in_global_store(store, object)) Fail(std::string(object) + " is not there to click");
+  Param_map& at = Global_env[store][object]->functions[fun].params;
+  Push_click(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number);
+}
+
+// What the display shows now, as a PNG (ImageMagick's import).
+void Save_screen(const std::string& file) {
+  if (std::system(("import -window root '" + file + "'").c_str()) != 0) Fail("cannot save " + file);
+  std::printf("  %s\n", file.c_str());
+}
+
+// The same screens every run (a fixed random seed, fresh settings, still moments): for comparing
+// what is drawn before and after a change of the drawing code.
+int Screens_mode(const std::string& dir) {
+  Start_game_code();
+  Print_machine();
+  Build_boot_scene(Shut_down);
+  Loop_for(3000);  // faded in, before its five seconds are up
+  Save_screen(dir + "/1-loader.png");
+  Loop_for(6500);  // the game screen and its piece-count window faded in
+  Save_screen(dir + "/2-pieces-window.png");
+  Push_click_on("z_Int_store", "m_select", Piece_set_of(2).card_fun);
+  Loop_for(3500);  // the board slides in; on a first start the help opens and fades in
+  Save_screen(dir + "/3-help-window.png");
+  Push_click_on("z_Int_store", "m_help", "bclose_draw");
+  Loop_for(1500);
+  const int first = Current_piece_set().first_shape;
+  Object* piece = Get_object_from_global_store(Picture_pack(puzzle_index), Shape_name(first));
+  if (piece == nullptr) Fail("the board has no pieces");
+  Param_map& place = Get_function_params(piece, "puzz_draw");
+  Push_click(place["POS_X"].value.number, place["POS_Y"].value.number, Depth_piece);
+  Loop_for(1500);  // lifted, with its shadow and lit outline
+  Save_screen(dir + "/4-board.png");
+  Settings.puzzle_done[puzzle_index + 1] = 1;
+  Push_click_on("Int_butt", "next_pz", "next_draw");
+  Loop_for(3500);
+  Save_screen(dir + "/5-finished.png");
+  std::filesystem::remove_all(Cache_folder);
+  return 0;
+}
+
 // What a family with many photos meets: the preload as with none, each photo decoded only when
 // it is shown or next to it, and no stall when a child steps onto one.
 int Own_mode() {
@@ -577,6 +646,7 @@ int main(int argc, char** argv) {
   if (mode == "idle") return Idle_mode();
   if (mode == "choose") return Choose_mode();
   if (mode == "own") return Own_mode();
-  std::fprintf(stderr, "usage: frame_bench startup | play [frames] | busy [frames] | quiet [frames] | idle | choose | own\n");
+  if (mode == "screens" && argc > 2) return Screens_mode(argv[2]);
+  std::fprintf(stderr, "usage: frame_bench startup | play [frames] | busy [frames] | quiet [frames] | idle | choose | own | screens DIR\n");
   return 2;
 }
