@@ -491,7 +491,10 @@ int Choose_mode() {
 
 // The event loop as the game runs it, for `ms` of the real clock.
 void Loop_for(double ms) {
-  for (auto start = Steady::now(); Ms_between(start, Steady::now()) < ms;) Run_loop_step();
+  for (const double end = Clock_ms() + ms; Clock_ms() < end;) {
+    Wake_by(end);  // a resting loop sleeps until then
+    Run_loop_step();
+  }
 }
 
 // The pointer moved to a world point and a click there, as real events through the event loop.

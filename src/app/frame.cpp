@@ -18,6 +18,7 @@
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/video.h"
+#include "render/backdrop.h"
 #include "render/draw.h"
 #include "resources/image.h"
 #include "resources/names.h"
@@ -51,6 +52,7 @@ static void Save_everything() {
 void Shut_down() {
   Save_everything();
   Destroy_all_objects();
+  Free_backdrop();
   Free_all_gl_tex_data();
   End_sound_system();
 }
