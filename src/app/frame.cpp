@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 
 #include "app/options.h"
 #include "app/picture_commands.h"
@@ -17,6 +18,7 @@
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/video.h"
+#include "render/backdrop.h"
 #include "render/draw.h"
 #include "resources/image.h"
 #include "resources/names.h"
@@ -52,23 +54,30 @@ static void Save_everything() {
 void Shut_down() {
   Save_everything();
   Destroy_all_objects();
+  Free_backdrop();
   Free_all_gl_tex_data();
   End_sound_system();
 }
 
 double Frame_interval_ms = 1000.0 / 60.0;
 
-// A frame that follows no input and left every object as it was shows the same picture: the
-// next one may wait this long, unless a behaviour asked to be woken earlier.
-static const double Still_interval_ms = 100.0;
+// The rest: a frame that followed no input and left every object as it was shows the same
+// picture as the one before, so nothing is drawn again until input comes (an uncovered window
+// sends some too), the moment a behaviour asked to be woken by comes (Wake_by), or the objects
+// change outside a frame. Meanwhile the loop wakes only to keep the sounds streaming.
+static bool resting = false;
+static uint64_t shown_signature = 0;
+// The earliest Clock_ms reading a behaviour asked to be woken by since the last frame drawn.
+static double rest_until = std::numeric_limits<double>::infinity();
 
 // When the wait for the next frame ended (the steady clock).
 static double frame_start = 0.0;
 
 double Next_frame_delay_ms(bool still) {
-  const double pace = frame_start + (still ? Still_interval_ms : Frame_interval_ms) - Monotonic_ms();
+  rest_until = std::min(rest_until, Take_wake_time());
+  const double pace = still ? Sound_refill_ms() : frame_start + Frame_interval_ms - Monotonic_ms();
   // A millisecond past the moment asked for: behaviours wait for the clock to pass it.
-  const double wake = Take_wake_time() - Clock_ms() + 1.0;
+  const double wake = rest_until - Clock_ms() + 1.0;
   return std::max(0.0, std::min(pace, wake));
 }
 
@@ -86,19 +95,24 @@ static void Wait_for_frame(double ms) {
 }
 
 bool Run_loop_step() {
-  static uint64_t last_signature = 0;
   bool input = false;
   const bool quit = Handle_pending_events(input);
-  Run_frame();
-  SDL_GL_SwapBuffers();
-  // Pacing: where the swap returned at once (no vertical sync, as under a virtual display),
-  // the rest of a 60 Hz frame is slept out instead of drawing again, and a still screen is
-  // drawn ten times a second. The clock times every animation, so only smoothness changes.
-  if (Frame_interval_ms > 0.0) {
+  if (!resting || quit || input || Clock_ms() >= rest_until || Store_signature() != shown_signature) {
+    Run_frame();
+    SDL_GL_SwapBuffers();
     const uint64_t signature = Store_signature();
-    const bool still = !input && signature == last_signature;
-    last_signature = signature;
-    Wait_for_frame(Next_frame_delay_ms(still));
+    resting = !input && signature == shown_signature;
+    shown_signature = signature;
+    rest_until = std::numeric_limits<double>::infinity();  // what still waits asked again
+  } else {
+    Update_sounds();
+  }
+  rest_until = std::min(rest_until, Take_wake_time());
+  // Pacing: where the swap returned at once (no vertical sync, as under a virtual display),
+  // the rest of a 60 Hz frame is slept out instead of drawing again. The clock times every
+  // animation, so only smoothness changes.
+  if (Frame_interval_ms > 0.0) {
+    Wait_for_frame(Next_frame_delay_ms(resting));
     frame_start = Monotonic_ms();
   }
   return quit;

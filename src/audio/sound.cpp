@@ -5,6 +5,7 @@
 #include <AL/alext.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "audio/loudness.h"
 #include "audio/wav.h"
@@ -220,6 +221,21 @@ void Update_sounds() {
     }
   }
   Fit_gains();
+}
+
+double Sound_refill_ms() {
+  double soonest = std::numeric_limits<double>::infinity();
+  for (const sample* s : sample_list) {
+    if (s->play_from_ns >= 0) {
+      soonest = std::min(soonest, std::max(0.0, (s->play_from_ns - Mixed_ns()) / 1e6));
+      continue;
+    }
+    const bool stereo = s->format == AL_FORMAT_STEREO8 || s->format == AL_FORMAT_STEREO16;
+    const bool wide = s->format == AL_FORMAT_MONO16 || s->format == AL_FORMAT_STEREO16;
+    const double bytes_per_ms = s->rate * (stereo ? 2 : 1) * (wide ? 2 : 1) / 1000.0;
+    if (bytes_per_ms > 0) soonest = std::min(soonest, Sound_chunk_bytes / bytes_per_ms);
+  }
+  return soonest;
 }
 
 // Deletes every sample whose `looping` matches; the others keep their order.

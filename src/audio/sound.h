@@ -50,6 +50,10 @@ void Play_music(Sound_system* system, const std::string& pack_name, const std::s
 // Once per frame: starts what waited, refills the queues, loops music, deletes effects that
 // have ended and gives everything its gain.
 void Update_sounds();
+// How soon Update_sounds must run again so that no queue runs dry and no waiting sound starts
+// late: the play time of one chunk of the sound that uses its chunks up fastest, or the wait of
+// a sound that waits to start; infinity while nothing plays.
+double Sound_refill_ms();
 // Nanoseconds of output the device has mixed, by its own clock (0 without one): a sound started
 // now is heard from there on.
 int64_t Mixed_ns();

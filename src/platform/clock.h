@@ -17,8 +17,8 @@ double Real_time_of_day_ms();
 double Monotonic_ms();
 
 // A behaviour that waits on the clock while nothing it draws changes (the loader's stay, a
-// window's delayed fade-in) asks for a frame soon after this Clock_ms reading, so that a
-// still screen's slow pace never delays it. Take_wake_time hands the frame loop the earliest
+// window's delayed fade-in) asks for a frame soon after this Clock_ms reading, or a resting
+// screen would not be drawn again. It asks again each time it runs while it still waits. Take_wake_time hands the frame loop the earliest
 // reading asked for since the last call (infinity: none) and forgets them.
 void Wake_by(double clock_ms);
 double Take_wake_time();

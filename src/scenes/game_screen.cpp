@@ -10,6 +10,7 @@
 #include "puzzle/catalogue.h"
 #include "puzzle/preview.h"
 #include "puzzle/show.h"
+#include "render/backdrop.h"
 #include "render/draw.h"
 #include "resources/names.h"
 #include "runtime/object.h"
@@ -63,7 +64,7 @@ void Build_game_screen() {
   const double corner_w = View_half_width(Video_ptr, Camera_distance - 0.3);
   const double corner_h = View_half_height(Video_ptr, Camera_distance - 0.3);
 
-  Screen_object("A_Int_store", "fon", "fon_draw", Draw_obj, Main_pack, Background_model);
+  Screen_object("A_Int_store", "fon", "fon_draw", Draw_backdrop, Main_pack, Background_model);
   Param_map& bar = Screen_object("A_Int_store", "menu_f", "menu_f_draw", Draw_obj, Main_pack,
                                  Menu_bar_model);
   Place(bar, 16.85 - half_w, half_h - 5.85, 0.6);

@@ -1,8 +1,16 @@
-// Models drawn on real GL and read back from the frame: the late blended pass, and picking
-// through real pointer events. (Where models land is seen by the game's pixel tests.)
+// Models drawn on real GL and read back from the frame: the late blended pass, the backdrop's
+// copy, and picking through real pointer events. (Where models land is seen by the game's pixel
+// tests.)
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "render/backdrop.h"
+#include "resources/names.h"
+#include "resources/texture.h"
 #include "support/frames.h"
 #include "support/packs.h"
+#include "support/pixels.h"
 
 namespace {
 
@@ -35,6 +43,32 @@ TEST_F(Render, BlendedModelIsDrawnAfterTheTreeWithoutWritingDepth) {
   float depth = 0;
   glReadPixels(px, Video_ptr->height - 1 - py, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
   EXPECT_FLOAT_EQ(depth, 1.0f);
+}
+
+// The game's background as a backdrop, behind a square drawn before it: the frame shows what
+// Draw_obj draws (within a step of rounding), then and after its scale changes, while its own
+// picture is no longer drawn (its texture goes idle and is released).
+TEST_F(Render, ABackdropShowsWhatItsModelWouldWhileItsCopyStandsInForIt) {
+  std::filesystem::copy_file(SHOREBOUND_BINARY_DIR "/Resources/" + std::string(Main_pack), Resource_dir + Main_pack);
+  Drawn("a_near", "draw", Draw_obj, "quad.3DS")["POS_Z"].value.number = 10;
+  Param_map& back = Drawn("back", "draw", Draw_obj, "quad.3DS");
+  back["MODEL_1"].text = Main_pack, back["MODEL_1"].text2 = Background_model;
+  back["ROT_X"].value.number = -90;
+  Callback& fun = Global_env["test"]["back"]->functions["draw"].fun;
+  for (double scale : {1.0, 0.7}) {
+    back["SCALE_X"].value.number = back["SCALE_Z"].value.number = scale;
+    fun = Draw_obj;
+    Step(), Step();  // the first frame starts what was added
+    const std::vector<unsigned char> drawn = Read_frame();
+    fun = Draw_backdrop;
+    for (int frame = 0; frame < 3; ++frame) Step(), Release_idle_gl_tex();
+    EXPECT_EQ(Global_data[Main_pack][Background_picture + std::string("_tex")].size, 0u) << scale;
+    const std::vector<unsigned char> copied = Read_frame();
+    int most = 0;
+    for (size_t i = 0; i < drawn.size(); ++i) most = std::max(most, std::abs(drawn[i] - copied[i]));
+    EXPECT_LE(most, 1) << scale;
+  }
+  Free_backdrop();
 }
 
 int clicks[3] = {0, 0, 0};
