@@ -101,12 +101,6 @@ class Game_test : public ::testing::Test {
     ASSERT_NO_FATAL_FAILURE(Point_at(x, y, z, &target));
     Tap_here();
   }
-  // A tap where a drawing function draws its model (a button: its POS_X, POS_Y, POS_Z).
-  void Tap_drawing(const Target& target) {
-    ASSERT_TRUE(Is_object_in_global_store(target.store, target.object)) << target.object << " is not there";
-    Param_map& at = Params(target);
-    Tap(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number, target);
-  }
   // Presses on the loose piece `shape`, moves the pointer over `ms` in 50 ms steps to the world
   // point (x, y) of the pieces' plane with the button down, and lets go there.
   void Drag(const std::string& shape, double x, double y, double ms = 250) {
@@ -176,9 +170,13 @@ class Game_test : public ::testing::Test {
     for (int i = 0; i < 60 && Focused().object != object; ++i) Key(SDLK_TAB);
     ASSERT_EQ(Focused().object, object);
   }
-  // Taps a button where it is drawn (of the game screen, or of a window: "m_..."), then runs `ms`.
+  // Taps a button where it is drawn, at its POS_X, POS_Y and POS_Z (of the game screen, or of a
+  // window: "m_..."), then runs `ms`.
   void Press(const std::string& object, const std::string& fun, double ms = 0) {
-    ASSERT_NO_FATAL_FAILURE(Tap_drawing({object[0] == 'm' ? "z_Int_store" : "Int_butt", object, fun}));
+    const Target target = {object[0] == 'm' ? "z_Int_store" : "Int_butt", object, fun};
+    ASSERT_TRUE(Is_object_in_global_store(target.store, object)) << object << " is not there";
+    Param_map& at = Params(target);
+    ASSERT_NO_FATAL_FAILURE(Tap(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number, target));
     Run_for(ms);
   }
   // The pieces of the shown puzzle: their functions' parameters, those still loose, those home.
