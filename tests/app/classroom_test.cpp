@@ -26,13 +26,11 @@ TEST_F(Game_test, ClassroomFromTheFileOrTheOptionLeavesAChildNoWayOutButAGrownUp
     Object* loader = Global_env["z_Int_store"]["loader"].get();
     for (const char* link : {"website_draw", "twitter_draw", "fbook_draw"}) EXPECT_EQ(loader->functions.count(link), 0u) << link;
     Run_for(7500);
-    Tap_drawing({"z_Int_store", "m_select", Piece_set_of(1).card_fun});
-    Run_for(2000);
+    Press("m_select", Piece_set_of(1).card_fun, 2000);
     EXPECT_FALSE(Is_object_in_global_store("Int_butt", "bclose"));
     const float music_gain = Music_gain * (from_file ? 0.5f : 1.0f);  // the file's volume, or the full one
     EXPECT_EQ(std::count_if(sample_list.begin(), sample_list.end(), [&](const sample* s) { return s->looping && s->gain == music_gain; }), 1);
-    Tap_drawing({"Int_butt", "bmenu", "bmenu_draw"});
-    Run_for(1100);
+    Press("bmenu", "bmenu_draw", 1100);
     ASSERT_TRUE(Is_object_in_global_store("z_Int_store", "m_menu"));
     const auto& menu = Global_env["z_Int_store"]["m_menu"]->functions;
     EXPECT_TRUE(menu.count("babout_draw") == 1 && menu.count("bvisit_draw") == 0 && menu.count("bbreak_draw") == 0);

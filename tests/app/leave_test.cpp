@@ -56,25 +56,11 @@ class LeaveDeathTest : public Game_test {
   }
 };
 
-TEST_F(LeaveDeathTest, TheExitWindowsOkSavesAndEndsWithStatus1) {
-  EXPECT_EQ(Leave(true, [&] {
-              Tap_drawing({"Int_butt", "bclose", "bclose_draw"});
-              Run_for(1300);
-              Tap_drawing({"z_Int_store", "m_exit", "bok_draw"});
-              Run_for(500);
-            }),
-            "");
-}
-
-TEST_F(LeaveDeathTest, EveryLinkHeldForTwoSecondsOpensItsAddressAndEndsWithStatus1) {
+TEST_F(LeaveDeathTest, TheExitWindowsOkAndEveryLinkHeldForTwoSecondsSaveAndEndWithStatus1) {
+  EXPECT_EQ(Leave(true, [&] { Press("bclose", "bclose_draw", 1300), Press("m_exit", "bok_draw", 500); }), "");
   const std::string site = "https://home.example.test/shore?utm_source=software&utm_medium=shorebound_linux"
                            "&utm_term=prog&utm_content=1.0.2&utm_campaign=shorebound_linux";
-  EXPECT_EQ(Leave(true, [&] {
-              Tap_drawing({"Int_butt", "bmenu", "bmenu_draw"});
-              Run_for(1300);
-              Hold({"z_Int_store", "m_menu", "bvisit_draw"});
-            }),
-            "1|" + site);
+  EXPECT_EQ(Leave(true, [&] { Press("bmenu", "bmenu_draw", 1300), Hold({"z_Int_store", "m_menu", "bvisit_draw"}); }), "1|" + site);
   EXPECT_EQ(access((home + "/still_here").c_str(), F_OK), 0) << "it left before two seconds";
   for (const auto& [fun, address] : {std::pair<const char*, std::string>{"website_draw", site},
                                      {"twitter_draw", Link_addresses.twitter}, {"fbook_draw", Link_addresses.facebook}})

@@ -1,6 +1,6 @@
-// Playing a board in the running game, through real taps and drags: the youngest sets, dragging,
-// a piece in flight, half-built boards kept, a parent's own photos, and switching puzzles while one is still busy (the progress
-// read from the settings file as it stands, as a game killed at that moment would leave it).
+// Playing a board in the running game, through real taps and drags: dragging, a piece in flight,
+// half-built boards kept, a parent's own photos, and switching puzzles while one is still busy
+// (the progress read from the settings file as it stands, as a game killed then would leave it).
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -19,16 +19,6 @@ class Play : public Game_test {
   void SetUp() override {
     Game_test::SetUp();
     Played_before();
-  }
-  // Sends every loose piece home but `keep` and waits until they have landed.
-  void Land_all_but(const std::string& keep = "") {
-    const std::vector<std::string> loose = Loose();
-    for (const std::string& shape : loose)
-      if (shape != keep && Piece(shape, "puzzle").count("FUN")) {
-        ASSERT_NE(Place(shape), keep);
-      }
-    for (const std::string& shape : loose)
-      while (shape != keep && !Home(shape) && test_now < 100000) Frame();
   }
   // The loose piece nearest its outline.
   static std::string Nearest() {
@@ -51,19 +41,14 @@ class Play : public Game_test {
     }
     return pieces;
   }
-  void Next() { Tap_drawing({"Int_butt", "next_pz", "next_draw"}); }
+  void Next(double ms = 0) { Press("next_pz", "next_draw", ms); }
+  void Previous(double ms = 0) { Press("prev_pz", "prev_draw", ms); }
   // The game ended (by Ctrl+Q, or killed: nothing saved at the end) and started again.
   void Restart(bool orderly, uint32_t piece_mode = 1) {
     if (orderly) Shut_down();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the disk has had its time
     Destroy_all_objects(), End_sound_system(), Reset_game_state(), Use_test_clock(0);
     ASSERT_NO_FATAL_FAILURE(Boot(piece_mode));
-  }
-  // Only the puzzle `done` (none: -1) is done in the file.
-  void Expect_saved_done(int done) {
-    const std::string file = Read_file(Settings_file());
-    ASSERT_EQ(file.size(), 80u);
-    for (int i = 0; i < Puzzle_count; ++i) EXPECT_EQ(file[40 + 4 * i], i == done) << "puzzle " << i;
   }
   static int Views() {
     int views = 0;
@@ -79,22 +64,7 @@ class Play : public Game_test {
   }
 };
 
-// The youngest children's boards, through the loop to the finished picture and its fanfare.
-class Youngest : public Play, public ::testing::WithParamInterface<uint32_t> {};
-
-TEST_P(Youngest, ABoardOfBigPiecesPlaysToTheFinishedPicture) {
-  ASSERT_NO_FATAL_FAILURE(Boot(GetParam()));
-  ASSERT_EQ(static_cast<int>(Loose().size()), Piece_set_of(GetParam()).pieces);
-  Land_all_but();
-  Run_for(2100);
-  EXPECT_TRUE(Loose().empty());
-  EXPECT_TRUE(Is_object_in_global_store(Puzzle_pack(0), "puzz_final"));
-  EXPECT_EQ(started[Fanfare_sound], 1);
-  Expect_saved_done(0);
-}
-INSTANTIATE_TEST_SUITE_P(Pieces, Youngest, ::testing::Values(3u, 4u));
-
-TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackWhenLetGoElsewhereAndHomeOnItsOutline) {
+TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackOrHomeAndAHalfBuiltBoardComesBackAsItWasLeft) {
   ASSERT_NO_FATAL_FAILURE(Boot(1));
   std::string piece;  // one whose outline lies away from the board's middle
   for (const std::string& shape : Loose())
@@ -126,41 +96,30 @@ TEST_F(Play, ADraggedPieceLiftsWithOneSoundGoesBackWhenLetGoElsewhereAndHomeOnIt
   const double home_x = home["CENTER_X"].value.number, home_y = home["CENTER_Y"].value.number;
   EXPECT_LE(Difference(Colour(Look(), home_x, home_y, Depth_landed),
                        Picture_colour(Puzzle_pack(0), Piece_sets[0].puzzle_picture, home_x, home_y, Depth_landed)), 24);
-}
-
-TEST_F(Play, AHalfBuiltBoardComesBackAsItWasLeft) {
-  ASSERT_NO_FATAL_FAILURE(Boot(1));
+  // The half-built board comes back as it was left.
   const std::vector<std::string> loose = Loose();
   for (int i = 0; i < 5; ++i) Place(loose[i]);
   Run_for(2000);
   const auto left = Board_as_it_lies();
   ASSERT_EQ(Tap_piece(loose[10]), loose[10]);  // lifted: it comes back where it lay, not lifted
-  auto show = [&](const char* object, const char* fun, double ms) {
-    Tap_drawing({object[0] == 'm' ? "z_Int_store" : "Int_butt", object, fun});
-    Run_for(ms);
-  };
-  show("next_pz", "next_draw", 2600);
-  show("prev_pz", "prev_draw", 2600);
+  auto count = [&](const char* fun) { Press("bmenu", "bmenu_draw", 1100), Press("m_menu", fun, 4000), Press("m_menu", "bclose_draw", 1100); };
+  Next(2600), Previous(2600);
   EXPECT_EQ(Board_as_it_lies(), left) << "after switching away and back";
-  show("bmenu", "bmenu_draw", 1100);
-  show("m_menu", "b48pc_draw", 4000);
+  count("b48pc_draw");
   Place(Loose()[0]);
   Run_for(2000);
   const auto forty_eight = Board_as_it_lies();
-  show("m_menu", "b20pc_draw", 4000);
+  count("b20pc_draw");
   EXPECT_EQ(Board_as_it_lies(), left) << "after 48 pieces and back";
-  show("m_menu", "bclose_draw", 1100);
   for (const bool orderly : {true, false}) {  // Ctrl+Q, or a kill: nothing saved at the end
-    show("next_pz", "next_draw", 2600);  // the picture seen last
+    Next(2600);  // the picture seen last
     ASSERT_NO_FATAL_FAILURE(Restart(orderly));
     EXPECT_EQ(puzzle_index, 1);
-    show("prev_pz", "prev_draw", 2600);
+    Previous(2600);
     EXPECT_EQ(Board_as_it_lies(), left) << (orderly ? "after Ctrl+Q" : "after a kill");
-    show("bmenu", "bmenu_draw", 1100);
-    show("m_menu", "b48pc_draw", 4000);
+    count("b48pc_draw");
     EXPECT_EQ(Board_as_it_lies(), forty_eight) << (orderly ? "after Ctrl+Q" : "after a kill");
-    show("m_menu", "b20pc_draw", 4000);
-    show("m_menu", "bclose_draw", 1100);
+    count("b20pc_draw");
   }
 }
 
@@ -174,11 +133,7 @@ TEST_F(Play, AParentsPhotosPlayLikeTheTenAndKeepTheirProgressByTheirOwnKeys) {
     ASSERT_EQ(Add_own_picture(file, keys[photo]), Picture_added);
   }
   ASSERT_NO_FATAL_FAILURE(Boot(3));
-  auto show = [&](const char* object, const char* fun) {
-    Tap_drawing({"Int_butt", object, fun});
-    Run_for(2600);
-  };
-  show("prev_pz", "prev_draw");  // from the first picture: the last one added
+  Previous(2600);  // from the first picture: the last one added
   ASSERT_EQ(Picture_key(puzzle_index), keys[1]);
   // Its pieces are the models of a built-in puzzle of its pattern, held once for both.
   EXPECT_EQ(Global_data[Picture_pack(puzzle_index)]["Shape1"].pos, Global_data[Puzzle_pack(puzzle_index % Pattern_count)]["Shape1"].pos);
@@ -195,7 +150,7 @@ TEST_F(Play, AParentsPhotosPlayLikeTheTenAndKeepTheirProgressByTheirOwnKeys) {
   Run_for(2100);
   EXPECT_TRUE(Is_object_in_global_store(Picture_pack(puzzle_index), "puzz_final"));
   EXPECT_EQ(started[Fanfare_sound], 1);
-  show("prev_pz", "prev_draw");
+  Previous(2600);
   ASSERT_EQ(Picture_key(puzzle_index), keys[0]);
   Place(Loose()[0]);
   Run_for(2000);
@@ -208,10 +163,10 @@ TEST_F(Play, AParentsPhotosPlayLikeTheTenAndKeepTheirProgressByTheirOwnKeys) {
   ASSERT_NO_FATAL_FAILURE(Restart(true, 3));
   EXPECT_EQ(Picture_count(), Puzzle_count + 1);
   EXPECT_EQ(puzzle_index, 0);
-  show("prev_pz", "prev_draw");
+  Previous(2600);
   EXPECT_EQ(Picture_key(puzzle_index), keys[1]);
   EXPECT_TRUE(Is_object_in_global_store(Picture_pack(puzzle_index), "puzz_final"));
-  Expect_saved_done(-1);
+  Expect_saved_done({});
   // A stored picture damaged later is left out, said in one line; the game goes on.
   Write_file(Own_picture_file(keys[1]), "spoilt");
   testing::internal::CaptureStderr();
@@ -220,50 +175,34 @@ TEST_F(Play, AParentsPhotosPlayLikeTheTenAndKeepTheirProgressByTheirOwnKeys) {
   EXPECT_EQ(Picture_count(), Puzzle_count);
 }
 
-class Race : public Play {
- protected:
-  void SetUp() override {
-    Play::SetUp();
-    Boot(1);
-  }
-};
-
-TEST_F(Race, FinishThenNextThenPreviousWithinTheSlideBringsItBackFinished) {
-  Land_all_but();
-  Run_for(200);
-  Next();
-  Tap_drawing({"Int_butt", "prev_pz", "prev_draw"});
+// One game of quick hands while a puzzle is still busy: each race ends on whole puzzles, and the
+// file holds the finished ones alone.
+TEST_F(Play, SwitchingOrBreakingUpWhileAPuzzleIsBusy) {
+  ASSERT_NO_FATAL_FAILURE(Boot(1));
+  // Quick taps on the arrows: twelve times next, from 0 round to 2; three times back to 9.
+  int most_views = 0;
+  for (int i = 0; i < 15; ++i) i < 12 ? Next() : Previous(), most_views = std::max(most_views, Views());
+  EXPECT_EQ(puzzle_index, 9);
+  EXPECT_LE(most_views, 2);
   Run_for(3000);
-  EXPECT_EQ(puzzle_index, 0);
-  Expect_whole(true);
-  Expect_saved_done(0);
-}
-
-TEST_F(Race, FinishThenBreakUpWithinASecondLeavesItBrokenUp) {
-  Land_all_but();
-  Run_for(200);
-  Tap_drawing({"Int_butt", "bbreak", "bbreak_draw"});
-  Run_for(400);
-  Tap_drawing({"z_Int_store", "m_break", "bbreak_draw"});
-  Run_for(4000);
-  EXPECT_EQ(puzzle_index, 0);
   Expect_whole(false);
-  Expect_saved_done(-1);
-}
-
-TEST_F(Race, NineteenPiecesHomeAndNextTappedAsTheirStarsBurnOutLeaveItUnfinished) {
-  Land_all_but(Nearest());
-  Run_for(650);
-  Next();  // the slide-out ends in the frame in which the last landed piece's stars expire
-  Run_for(3000);
-  EXPECT_EQ(Settings.puzzle_done[0], 0u);
-  Expect_saved_done(-1);
-}
-
-TEST_F(Race, APieceLandingAsItsPuzzleSlidesAwayStillCompletesIt) {
+  // Finished, then next and previous within the slide: it comes back finished.
+  Land_all_but();
+  Run_for(200);
+  Next(), Previous(3000);
+  EXPECT_EQ(puzzle_index, 9);
+  Expect_whole(true);
+  Expect_saved_done({9});
+  // Nineteen pieces home and next tapped as their stars burn out: it stays unfinished.
+  Next(2600);
   const std::string last = Nearest();
   Land_all_but(last);
-  Run_for(2100);  // their stars burn out
+  Run_for(650);
+  Next(3000);  // the slide-out ends in the frame in which the last landed piece's stars expire
+  EXPECT_EQ(Settings.puzzle_done[0], 0u);
+  Expect_saved_done({9});
+  // Back on it, the last piece lands as its puzzle slides away: that still completes it.
+  Previous(2600);
   ASSERT_EQ(Place(last), last);
   Param_map &at = Piece(last, "puzz_draw"), &home = Piece(last, "puzzle");
   Next();
@@ -275,19 +214,15 @@ TEST_F(Race, APieceLandingAsItsPuzzleSlidesAwayStillCompletesIt) {
   Run_for(3000);
   EXPECT_EQ(puzzle_index, 1);
   Expect_whole(false);
-  Expect_saved_done(0);
-}
-
-TEST_F(Race, QuickTapsOnTheArrowsSettleOnOnePuzzle) {
-  int most_views = 0;
-  for (int i = 0; i < 15; ++i) {  // twelve times next, from 0 round to 2; three times back to 9
-    i < 12 ? Next() : Tap_drawing({"Int_butt", "prev_pz", "prev_draw"});
-    most_views = std::max(most_views, Views());
-  }
-  EXPECT_EQ(puzzle_index, 9);
-  EXPECT_LE(most_views, 2);
-  Run_for(3000);
+  Expect_saved_done({0, 9});
+  // Finished, then broken up within a second: it stays broken up.
+  Land_all_but();
+  Run_for(200);
+  Press("bbreak", "bbreak_draw", 400);
+  Press("m_break", "bbreak_draw", 4000);
+  EXPECT_EQ(puzzle_index, 1);
   Expect_whole(false);
+  Expect_saved_done({0, 9});
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,8 +53,7 @@ class Game_test : public ::testing::Test {
     Build_boot_scene(Shut_down);
     Run_for(7500);
     if (piece_mode == 0) return;
-    Tap_drawing({"z_Int_store", "m_select", Piece_set_of(piece_mode).card_fun});
-    Run_for(2000);
+    Press("m_select", Piece_set_of(piece_mode).card_fun, 2000);
     ASSERT_TRUE(Global_env[Picture_pack(puzzle_index)].count("plase")) << "no puzzle";
   }
   // One turn of the event loop `ms` later; the sounds that started in it are counted by entry
@@ -100,12 +100,6 @@ class Game_test : public ::testing::Test {
   void Tap(double x, double y, double z, const Target& target) {
     ASSERT_NO_FATAL_FAILURE(Point_at(x, y, z, &target));
     Tap_here();
-  }
-  // A tap where a drawing function draws its model (a button: its POS_X, POS_Y, POS_Z).
-  void Tap_drawing(const Target& target) {
-    ASSERT_TRUE(Is_object_in_global_store(target.store, target.object)) << target.object << " is not there";
-    Param_map& at = Params(target);
-    Tap(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number, target);
   }
   // Presses on the loose piece `shape`, moves the pointer over `ms` in 50 ms steps to the world
   // point (x, y) of the pieces' plane with the button down, and lets go there.
@@ -157,12 +151,33 @@ class Game_test : public ::testing::Test {
     Save_settings();
     Reset_settings();
   }
-  // Ctrl+Q, pressed and let go.
-  static void Push_ctrl_q() {
+  // Only the puzzles `done` are done in the settings file.
+  void Expect_saved_done(const std::set<int>& done) const {
+    const std::string file = Read_file(Settings_file());
+    ASSERT_EQ(file.size(), 80u);
+    for (int i = 0; i < Puzzle_count; ++i) EXPECT_EQ(file[40 + 4 * i], char(done.count(i))) << "puzzle " << i;
+  }
+  // A key pressed and let go (with these modifiers), and the two turns of the loop that take it.
+  void Key(SDLKey key, unsigned mod = KMOD_NONE) {
     for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-      SDL_Event event = Key_event(type, SDLK_q, KMOD_LCTRL);
+      SDL_Event event = Key_event(type, key, mod);
       SDL_PushEvent(&event);
     }
+    Frame(), Frame();
+  }
+  // Tab until the focus stands on `object` of the game screen or of a window.
+  void Tab_to(const std::string& object) {
+    for (int i = 0; i < 60 && Focused().object != object; ++i) Key(SDLK_TAB);
+    ASSERT_EQ(Focused().object, object);
+  }
+  // Taps a button where it is drawn, at its POS_X, POS_Y and POS_Z (of the game screen, or of a
+  // window: "m_..."), then runs `ms`.
+  void Press(const std::string& object, const std::string& fun, double ms = 0) {
+    const Target target = {object[0] == 'm' ? "z_Int_store" : "Int_butt", object, fun};
+    ASSERT_TRUE(Is_object_in_global_store(target.store, object)) << object << " is not there";
+    Param_map& at = Params(target);
+    ASSERT_NO_FATAL_FAILURE(Tap(at["POS_X"].value.number, at["POS_Y"].value.number, at["POS_Z"].value.number, target));
+    Run_for(ms);
   }
   // The pieces of the shown puzzle: their functions' parameters, those still loose, those home.
   static Param_map& Piece(const std::string& shape, const char* fun) {
@@ -197,6 +212,16 @@ class Game_test : public ::testing::Test {
     Tap(home["CENTER_X"].value.number, home["CENTER_Y"].value.number, Depth_piece,
         {Board_pack(puzzle_index), tapped, "puzz_draw"});
     return selected_piece.empty() ? tapped : "";
+  }
+  // Sends every loose piece home but `keep` and waits until they have landed.
+  void Land_all_but(const std::string& keep = "") {
+    const std::vector<std::string> loose = Loose();
+    for (const std::string& shape : loose)
+      if (shape != keep && Piece(shape, "puzzle").count("FUN")) {
+        ASSERT_NE(Place(shape), keep);
+      }
+    for (const std::string& shape : loose)
+      while (shape != keep && !Home(shape) && test_now < 100000) Frame();
   }
   std::string home;
   int px = 0, py = 0;                  // where the pointer is

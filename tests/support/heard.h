@@ -10,11 +10,11 @@
 #include "resources/formats.h"
 #include "support/files.h"
 
-// Points OpenAL Soft at its wave driver, with these lines in its [general] section
-// ("channels = mono", "output-limiter = false"); returns the file it will write.
+// Points OpenAL Soft at its wave driver, writing 32-bit floats, with these lines in its [general]
+// section ("channels = mono", "output-limiter = false"); returns the file it will write.
 inline std::string Listen(const std::string& general) {
   const std::string folder = Make_temp_folder();
-  Write_file(folder + "/alsoft.conf", "[general]\ndrivers = wave\n" + general +
+  Write_file(folder + "/alsoft.conf", "[general]\ndrivers = wave\nsample-type = float32\n" + general +
                                           "\n[wave]\nfile = " + folder + "/heard.wav\n");
   setenv("ALSOFT_CONF", (folder + "/alsoft.conf").c_str(), 1);
   setenv("ALSOFT_DRIVERS", "wave", 1);
@@ -27,22 +27,15 @@ struct heard {
   std::vector<float> samples;
 };
 
-// Reads the wave driver's file through the game's own WAV reader (its 40-byte format chunk is
-// followed by the data) in whichever sample format it wrote: floats, or 8, 16 or 32 bits.
+// Reads the wave driver's file through the game's own WAV reader.
 inline heard Read_heard(const std::string& path) {
   const std::string file = Read_file(path);
   const auto* b = reinterpret_cast<const unsigned char*>(file.data());
   heard out;
   wav_info info;
   if (!Read_wav_header(b, static_cast<uint32_t>(file.size()), info)) return out;
-  const int bytes = Read_u16(b + Wav_bits_offset) / 8;
-  const bool floats = Read_u16(b + (Read_u16(b + 20) == 0xfffe ? 44 : 20)) == 3;  // or its sub-format
   out.rate = Read_u32(b + Wav_rate_offset) * Read_u16(b + Wav_channels_offset);
-  for (const unsigned char* at = info.pcm; bytes > 0 && at + bytes <= info.pcm + info.pcm_size; at += bytes)
-    out.samples.push_back(floats ? Read_f32(at)
-                          : bytes == 4 ? static_cast<int32_t>(Read_u32(at)) / 2147483648.0f
-                          : bytes == 2 ? static_cast<int16_t>(Read_u16(at)) / 32768.0f
-                                       : (*at - 128) / 128.0f);
+  for (const unsigned char* at = info.pcm; at + 4 <= info.pcm + info.pcm_size; at += 4) out.samples.push_back(Read_f32(at));
   return out;
 }
 
