@@ -453,6 +453,26 @@ int Idle_mode() {
   return 0;
 }
 
+// Frames for `ms`, each timed (swap included) into `frames`; the most resident memory seen.
+void Run_timed(double ms, std::vector<double>& frames, double& most) {
+  for (auto start = Steady::now(); Ms_between(start, Steady::now()) < ms;) {
+    auto t0 = Steady::now();
+    Frame();
+    frames.push_back(Ms_between(t0, Steady::now()));
+    most = std::max(most, Resident_mb());
+  }
+}
+
+// The main menu opened, the count's switch chosen, the menu closed, the puzzle back in it.
+template <class Run>
+void Switch_count(const Piece_set& set, Run run_timed) {
+  Click_on("Int_butt", "bmenu", "bmenu_draw");
+  run_timed(1100);
+  Click_on("z_Int_store", "m_menu", set.switch_fun);
+  Click_on("z_Int_store", "m_menu", "bclose_draw");
+  run_timed(4000);
+}
+
 // What a child does to pick a count or a picture, with every set: the main menu's switch of
 // each count (the puzzle slides out and comes back in that count), then the arrows to the next
 // picture and back. Every frame of it is timed, swap included; the longest must stay short.
@@ -463,20 +483,9 @@ int Choose_mode() {
   Open_game_screen(false);
   std::vector<double> frames;
   double most = Resident_mb();
-  auto run_timed = [&](double ms) {
-    for (auto start = Steady::now(); Ms_between(start, Steady::now()) < ms;) {
-      auto t0 = Steady::now();
-      Frame();
-      frames.push_back(Ms_between(t0, Steady::now()));
-      most = std::max(most, Resident_mb());
-    }
-  };
+  auto run_timed = [&](double ms) { Run_timed(ms, frames, most); };
   for (const Piece_set* set : Piece_sets_by_size()) {
-    Click_on("Int_butt", "bmenu", "bmenu_draw");
-    run_timed(1100);
-    Click_on("z_Int_store", "m_menu", set->switch_fun);
-    Click_on("z_Int_store", "m_menu", "bclose_draw");
-    run_timed(4000);
+    Switch_count(*set, run_timed);
     if (Current_piece_set().pieces != set->pieces) Fail("a count's switch did not reach its button");
     for (const char* arrow : {"next_pz", "prev_pz"}) {
       Click_on("Int_butt", arrow, arrow[0] == 'n' ? "next_draw" : "prev_draw");
@@ -612,20 +621,9 @@ int Own_mode() {
   if (Picture_count() != Puzzle_count + Own_picture_limit) Fail("the photos are not in the catalogue");
   std::vector<double> frames;
   double most = Resident_mb();
-  auto run_timed = [&](double ms) {
-    for (auto t = Steady::now(); Ms_between(t, Steady::now()) < ms;) {
-      auto t0 = Steady::now();
-      Frame();
-      frames.push_back(Ms_between(t0, Steady::now()));
-      most = std::max(most, Resident_mb());
-    }
-  };
+  auto run_timed = [&](double ms) { Run_timed(ms, frames, most); };
   for (const Piece_set* set : Piece_sets_by_size()) {
-    Click_on("Int_butt", "bmenu", "bmenu_draw");
-    run_timed(1100);
-    Click_on("z_Int_store", "m_menu", set->switch_fun);
-    Click_on("z_Int_store", "m_menu", "bclose_draw");
-    run_timed(4000);
+    Switch_count(*set, run_timed);
     for (int step = 0; step < 4; ++step) {  // back from the ten onto the last photos
       Click_on("Int_butt", "prev_pz", "prev_draw");
       run_timed(2600);
